@@ -1,0 +1,30 @@
+# The two commands of the README:
+#   make play   installs what is missing, builds, and starts the game
+#   make test   installs what is missing, builds, and runs every test
+BUILD ?= build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all deps configure build play test bench clean
+
+all: build
+
+deps:
+	@bash tools/install-deps.sh
+
+configure: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: configure
+	cmake --build $(BUILD) -j$(JOBS)
+
+play: build
+	@bash tools/play.sh $(BUILD)/zarvel
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j$(JOBS) --timeout 600
+
+bench: build
+	@bash tools/run-bench.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD)

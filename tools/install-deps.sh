@@ -1,0 +1,33 @@
+#!/bin/bash
+# Installs the Debian packages the build, the game and the tests need, when
+# they are missing. As root it uses apt-get; otherwise it prints the command.
+set -euo pipefail
+
+PACKAGES=(g++ cmake make pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev
+  libfontconfig-dev libfreetype-dev libpng-dev libjpeg-dev zlib1g-dev
+  libcdio-dev libcdio-paranoia-dev libgtest-dev libgl-dev libegl-dev
+  xvfb xauth xdotool x11-utils sox libsox-fmt-all lame imagemagick
+  fonts-dejavu-core fonts-comic-neue)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+if [ "$(id -u)" -eq 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+else
+  echo "These Debian packages are missing: ${missing[*]}" >&2
+  echo "Install them with:" >&2
+  echo "  sudo apt-get install --no-install-recommends ${missing[*]}" >&2
+  exit 1
+fi

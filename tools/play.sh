@@ -1,0 +1,20 @@
+#!/bin/bash
+# Prepares the per-user data folder and starts the game in it.
+# Content is refreshed from Assets/, but a level file already in the data
+# folder is never overwritten: it carries the player's records.
+set -euo pipefail
+BIN=$(realpath "$1")
+SRC=$(cd "$(dirname "$0")/.." && pwd)
+DATA="${XDG_DATA_HOME:-$HOME/.local/share}/zarvel"
+
+mkdir -p "$DATA/Logs" "$DATA/Screen Shots"
+(cd "$SRC" && find Assets -type d) | while read -r d; do mkdir -p "$DATA/$d"; done
+(cd "$SRC" && find Assets -type f) | while read -r f; do
+  case "$f" in
+    Assets/Scripts/Levels/*) [ -e "$DATA/$f" ] || cp "$SRC/$f" "$DATA/$f" ;;
+    *) cp "$SRC/$f" "$DATA/$f" ;;
+  esac
+done
+
+cd "$DATA"
+exec "$BIN"
