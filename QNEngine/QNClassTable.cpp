@@ -1,0 +1,33 @@
+#include "QNClassTable.h"
+
+#include <cstring>
+
+#include "QNBase.h"
+#include "QNMemory.h"
+
+namespace {
+
+template <class T>
+CQNBase* make() {
+    setOwner(__FILE__, __LINE__, "??");
+    return new T;
+}
+
+struct ClassEntry {
+    const char* name;
+    CQNBase* (*create)();
+};
+
+// Compared in this order; the first match wins.
+const ClassEntry kClasses[] = {
+    {"CQNBase", make<CQNBase>},
+};
+
+}  // namespace
+
+CQNBase* qnCreateSceneObject(const char* className) {
+    if (!className) return nullptr;
+    for (const ClassEntry& entry : kClasses)
+        if (std::strcmp(entry.name, className) == 0) return entry.create();
+    return nullptr;
+}
