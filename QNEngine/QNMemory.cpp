@@ -387,3 +387,8 @@ void operator delete(void* p, std::size_t, std::align_val_t) noexcept { release(
 void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { release(p); }
 void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { release(p); }
 void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { release(p); }
+
+unsigned getAllocationCount() {
+    std::lock_guard<std::mutex> hold(g_lock);
+    return g_allocCounter;
+}

@@ -17,4 +17,8 @@
 // next operation. Returns `file`.
 const char* setOwner(const char* file, unsigned line, const char* function);
 
+// Tracked allocations attempted since the process started (for benchmarks:
+// the difference over a frame is that frame's heap allocations).
+unsigned getAllocationCount();
+
 #endif
