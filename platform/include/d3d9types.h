@@ -86,6 +86,7 @@ typedef enum _D3DPOOL {
 // On this platform the default pool behaves as the managed one: every
 // resource keeps a system-memory copy and survives Reset.
 
+#define D3DUSAGE_RENDERTARGET 0x00000001L
 #define D3DUSAGE_WRITEONLY 0x00000008L
 #define D3DUSAGE_DYNAMIC 0x00000200L
 
@@ -398,6 +399,7 @@ typedef struct _D3DINDEXBUFFER_DESC {
 #define MAKE_D3DHRESULT(code) ((HRESULT)(0x80000000u | ((DWORD)_FACD3D << 16) | (DWORD)(code)))
 #define MAKE_D3DSTATUS(code) ((HRESULT)(((DWORD)_FACD3D << 16) | (DWORD)(code)))
 #define D3D_OK S_OK
+#define D3DERR_DRIVERINTERNALERROR MAKE_D3DHRESULT(2087)
 #define D3DERR_DEVICELOST MAKE_D3DHRESULT(2152)
 #define D3DERR_NOTAVAILABLE MAKE_D3DHRESULT(2154)
 #define D3DERR_OUTOFVIDEOMEMORY MAKE_D3DHRESULT(380)
