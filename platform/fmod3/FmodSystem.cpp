@@ -1,0 +1,106 @@
+#include "FmodSystem.h"
+
+#include "CdPlayer.h"
+#include "FmodError.h"
+#include "FmodObjects.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <fmod.h>
+
+#include <cstdio>
+
+namespace fmod3 {
+
+namespace {
+bool s_open = false;
+
+// About 23 ms at 44.1 kHz: short enough that a click follows its mouse press
+// within a frame or two.
+const int kMixChunkFrames = 1024;
+}  // namespace
+
+bool isOpen() { return s_open; }
+
+bool requireOpen() {
+    if (!s_open) {
+        setError(FMOD_ERR_UNINITIALIZED);
+    }
+    return s_open;
+}
+
+ObjectList<FSOUND_SAMPLE>& samples() {
+    static ObjectList<FSOUND_SAMPLE> list;
+    return list;
+}
+
+ObjectList<FSOUND_STREAM>& streams() {
+    static ObjectList<FSOUND_STREAM> list;
+    return list;
+}
+
+ObjectList<FMUSIC_MODULE>& modules() {
+    static ObjectList<FMUSIC_MODULE> list;
+    return list;
+}
+
+}  // namespace fmod3
+
+using namespace fmod3;
+
+signed char F_API FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int flags) {
+    if (s_open) {
+        FSOUND_Close();
+    }
+    if (mixrate < 4000 || mixrate > 65535 || maxsoftwarechannels < 0) {
+        setError(FMOD_ERR_INVALID_PARAM);
+        return FALSE;
+    }
+    if (flags != 0) {
+        // FSOUND_INIT_* flags tune Windows output behaviour; none applies here.
+        reportUnhandled("FSOUND_Init", "flags", static_cast<long>(flags));
+    }
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        std::fprintf(stderr, "fmod3: no audio output: %s\n", SDL_GetError());
+        setError(FMOD_ERR_INIT);
+        return FALSE;
+    }
+    // Decoders that fail to load only make their formats fail to open later.
+    Mix_Init(MIX_INIT_MP3 | MIX_INIT_OGG | MIX_INIT_FLAC | MIX_INIT_MOD);
+    if (Mix_OpenAudio(mixrate, AUDIO_S16SYS, 2, kMixChunkFrames) != 0) {
+        std::fprintf(stderr, "fmod3: no audio output: %s\n", Mix_GetError());
+        Mix_Quit();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        setError(FMOD_ERR_INIT);
+        return FALSE;
+    }
+    Mix_AllocateChannels(maxsoftwarechannels);
+    s_open = true;
+    setError(FMOD_ERR_NONE);
+    return TRUE;
+}
+
+void F_API FSOUND_Close() {
+    setError(FMOD_ERR_NONE);
+    if (!s_open) {
+        return;
+    }
+    CdPlayer::instance().stop();
+    Mix_HaltChannel(-1);
+    Mix_HaltMusic();
+    while (FSOUND_SAMPLE* sample = samples().first()) {
+        destroySample(sample);
+    }
+    while (FSOUND_STREAM* stream = streams().first()) {
+        destroyStream(stream);
+    }
+    while (FMUSIC_MODULE* module = modules().first()) {
+        destroyModule(module);
+    }
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    s_open = false;
+}
+
+int F_API FSOUND_GetError() { return lastError(); }
