@@ -88,6 +88,9 @@ TEST(TextLayout, PlacesClipsAndMeasures) {
          {full('A', 0, 0), bCropped}, 1, 30},
         {"pen exactly on the right edge skipped", "AB", -1, RECT{0, 0, 10, 100}, true,
          {full('A', 0, 0)}, 1, 20},
+        // 'j' reaches back over the edge, yet starts past it.
+        {"skipped even when its box reaches back in", "Aj", -1, RECT{0, 0, 10, 100}, true,
+         {full('A', 0, 0)}, 1, 20},
         {"cropped at the bottom, lines below dropped", "A\nB", -1, RECT{0, 0, 100, 10}, true,
          {aBottom}, 2, 10},
         {"cropped at the left", "j", -1, RECT{5, 5, 100, 100}, true, {jLeft}, 1, 10},

@@ -1,0 +1,54 @@
+// An offscreen 800 x 600 window with the real device behind the engine's
+// wrapper, the text drawer initialised with its default face, a result log,
+// and frames read back from the back buffer.
+#ifndef ZV_TEST_RENDER_TEXT_FIXTURE_H
+#define ZV_TEST_RENDER_TEXT_FIXTURE_H
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <d3dx9.h>
+#include <windows.h>
+
+#include "TestSupport.h"
+
+constexpr int kFrameWidth = 800;
+constexpr int kFrameHeight = 600;
+
+// The smallest box holding every pixel that is not (nearly) black.
+struct LitBox {
+    int count = 0;
+    int left = kFrameWidth, top = kFrameHeight, right = -1, bottom = -1;
+};
+
+class TextOnDevice : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Clears to black, runs `draw` inside a scene, presents and reads the
+    // frame back (top row first, X8R8G8B8).
+    std::vector<DWORD> frame(const std::function<void()>& draw);
+    // A frame with one CDX_Text::drawText call, format 0.
+    std::vector<DWORD> textFrame(const char* text, float x, float y, int r = 255, int g = 255,
+                                 int b = 255, int a = 255);
+    // A frame with one DrawTextA call of the text drawer's font.
+    std::vector<DWORD> fontFrame(const char* text, RECT rect, DWORD format = 0,
+                                 D3DCOLOR color = 0xFFFFFFFFu);
+    static LitBox litBox(const std::vector<DWORD>& pixels);
+    // Finishes the result log and returns its text.
+    std::string resultLog();
+
+    zvtestsupport::ScratchDir m_dir;
+    HWND m_hWnd = nullptr;
+    IDirect3DDevice9* m_device = nullptr;
+};
+
+// True for a pixel that is not (nearly) black.
+bool litPixel(DWORD pixel);
+int occurrences(const std::string& text, const std::string& part);
+
+#endif
