@@ -65,8 +65,8 @@ QNRESULT CDX_Text::initialize(const char* a_faceName) {
     return QNRSLT_OK;
 }
 
-QNRESULT CDX_Text::drawText(const char* a_text, const float* a_position, int a_r, int a_g,
-                            int a_b, int a_a, DWORD a_format) {
+QNRESULT CDX_Text::drawText(const char* a_text, const float* a_position, int a_r, int a_g, int a_b,
+                            int a_a, DWORD a_format) {
     if (!a_text || !a_position)
         return logResult(QNRSLT_INVALIDPARAM, "CDX_Text::drawText( )", nullptr, 0);
     // Without a font (its creation failure is already in the log) there is

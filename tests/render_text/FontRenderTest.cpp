@@ -57,10 +57,9 @@ TEST_F(TextOnDevice, FontCreationRefusesWhatThisPlatformDoesNotTake) {
         SCOPED_TRACE(c.name);
         ID3DXFont* const sentinel = reinterpret_cast<ID3DXFont*>(0x1);
         ID3DXFont* font = sentinel;
-        EXPECT_EQ(D3DERR_INVALIDCALL,
-                  D3DXCreateFontIndirectA(c.nullDevice ? nullptr : m_device,
-                                          c.nullDesc ? nullptr : &c.desc,
-                                          c.nullOut ? nullptr : &font));
+        EXPECT_EQ(D3DERR_INVALIDCALL, D3DXCreateFontIndirectA(c.nullDevice ? nullptr : m_device,
+                                                              c.nullDesc ? nullptr : &c.desc,
+                                                              c.nullOut ? nullptr : &font));
         EXPECT_EQ(sentinel, font);
         EXPECT_EQ(deviceRefs, references(m_device));
     }
@@ -88,7 +87,8 @@ TEST_F(TextOnDevice, FontReadsAFullFaceFieldAs31CharactersAndHoldsTheDevice) {
     held->Release();
 
     RECT rect{5, 5, 800, 600};
-    const LitBox box = litBox(frame([&] { font->DrawTextA(nullptr, "FPS", -1, &rect, 0, 0xFFFFFFFFu); }));
+    const LitBox box =
+        litBox(frame([&] { font->DrawTextA(nullptr, "FPS", -1, &rect, 0, 0xFFFFFFFFu); }));
     EXPECT_GT(box.count, 30);
     EXPECT_GE(box.top, 5);
     EXPECT_EQ(0u, font->Release());
@@ -217,13 +217,13 @@ TEST_F(TextOnDevice, DrawingLeavesEveryDeviceStateAsItFoundIt) {
     m_device->SetStreamSource(0, buffer, 40, 40);
 
     const D3DRENDERSTATETYPE renderStates[] = {
-        D3DRS_ZENABLE,   D3DRS_ZWRITEENABLE,     D3DRS_ALPHATESTENABLE, D3DRS_SRCBLEND,
-        D3DRS_DESTBLEND, D3DRS_CULLMODE,         D3DRS_ZFUNC,           D3DRS_ALPHAREF,
-        D3DRS_ALPHAFUNC, D3DRS_ALPHABLENDENABLE, D3DRS_LIGHTING,        D3DRS_AMBIENT,
+        D3DRS_ZENABLE,          D3DRS_ZWRITEENABLE,     D3DRS_ALPHATESTENABLE, D3DRS_SRCBLEND,
+        D3DRS_DESTBLEND,        D3DRS_CULLMODE,         D3DRS_ZFUNC,           D3DRS_ALPHAREF,
+        D3DRS_ALPHAFUNC,        D3DRS_ALPHABLENDENABLE, D3DRS_LIGHTING,        D3DRS_AMBIENT,
         D3DRS_NORMALIZENORMALS, D3DRS_BLENDOP,
     };
     const D3DTEXTURESTAGESTATETYPE stageStates[] = {
-        D3DTSS_COLOROP, D3DTSS_COLORARG1, D3DTSS_COLORARG2,     D3DTSS_ALPHAOP,
+        D3DTSS_COLOROP,   D3DTSS_COLORARG1, D3DTSS_COLORARG2,     D3DTSS_ALPHAOP,
         D3DTSS_ALPHAARG1, D3DTSS_ALPHAARG2, D3DTSS_TEXCOORDINDEX,
     };
     const D3DSAMPLERSTATETYPE samplerStates[] = {

@@ -25,9 +25,9 @@ void TextOnDevice::SetUp() {
     wc.lpfnWndProc = testProc;
     wc.lpszClassName = "Zarvel";
     RegisterClassA(&wc);
-    m_hWnd = CreateWindowExA(0, "Zarvel", "Zarvel", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                             CW_USEDEFAULT, kFrameWidth, kFrameHeight, nullptr, nullptr, nullptr,
-                             nullptr);
+    m_hWnd =
+        CreateWindowExA(0, "Zarvel", "Zarvel", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                        kFrameWidth, kFrameHeight, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(nullptr, m_hWnd);
     ASSERT_EQ(QNRSLT_OK, CDX_D3DWrapper::getInstance()->initialize(m_hWnd, "test.cfg"));
     m_device = CDX_D3DWrapper::getInstance()->getDevice();

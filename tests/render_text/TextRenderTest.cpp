@@ -102,8 +102,10 @@ TEST_F(TextOnDevice, NullArgumentsAreLoggedAndDrawNothing) {
     EXPECT_EQ(0, box.count);
     const std::string log = resultLog();
     EXPECT_EQ(2, occurrences(log, "color=\"Purple\">QNRSLT_INVALIDPARAM</font>"));
-    EXPECT_EQ(2, occurrences(log, "<td><font size=\"2\" face=\"Arial\">CDX_Text::drawText( )</font></td>\n"
-                                  "\t<td><font size=\"2\" face=\"Arial\">--</font></td>"));
+    EXPECT_EQ(2,
+              occurrences(log,
+                          "<td><font size=\"2\" face=\"Arial\">CDX_Text::drawText( )</font></td>\n"
+                          "\t<td><font size=\"2\" face=\"Arial\">--</font></td>"));
 }
 
 TEST_F(TextOnDevice, DefaultFaceIsComicSansOrTheClosestInstalledFace) {
@@ -167,13 +169,15 @@ TEST(TextWithoutDevice, CreationFailureIsLoggedAndDrawingIsSkipped) {
     EXPECT_EQ(QNRSLT_D3DFAILED, CDX_Text::getInstance()->initialize(nullptr));
     EXPECT_EQ(nullptr, CDX_Text::getInstance()->m_pFont);
     const float position[2] = {5.0f, 5.0f};
-    EXPECT_EQ(QNRSLT_OK, CDX_Text::getInstance()->drawText("FPS: 60", position, 255, 255, 255, 255, 0));
+    EXPECT_EQ(QNRSLT_OK,
+              CDX_Text::getInstance()->drawText("FPS: 60", position, 255, 255, 255, 255, 0));
     EXPECT_EQ(QNRSLT_OK, CDX_Text::destroyInstance());
     CDX_D3DWrapper::destroyInstance();
     CQNResults::destroyInstance();
     const std::string log = zvtestsupport::readFile("Logs/QNResultLog.htm");
-    const std::string cells = "<td><font size=\"2\" face=\"Arial\">CDX_Text::initialize( )</font></td>\n"
-                              "\t<td><font size=\"2\" face=\"Arial\">";
+    const std::string cells =
+        "<td><font size=\"2\" face=\"Arial\">CDX_Text::initialize( )</font></td>\n"
+        "\t<td><font size=\"2\" face=\"Arial\">";
     EXPECT_EQ(1, occurrences(log, cells + "Some Face</font></td>"));
     EXPECT_EQ(1, occurrences(log, cells + "--</font></td>"));
     EXPECT_EQ(2, occurrences(log, "QNRSLT_D3DFAILED"));

@@ -22,7 +22,7 @@ std::string dejaVu(const char* file) { return std::string(kDejaVuDir) + file; }
 
 std::string baseName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
-#define REQUIRE_DEJAVU()                                                        \
+#define REQUIRE_DEJAVU() \
     if (!exists(dejaVu("DejaVuSans.ttf"))) GTEST_SKIP() << "fonts-dejavu-core is not installed"
 
 }  // namespace
@@ -178,9 +178,8 @@ TEST(CodePage, MapsWindows1252) {
         unsigned char byte;
         uint32_t codePoint;
     } cases[] = {
-        {'A', 'A'},      {0x20, 0x20},    {0x7F, 0x7F},    {0x80, 0x20AC}, {0x81, 0x81},
-        {0x8A, 0x0160},  {0x96, 0x2013},  {0x9F, 0x0178},  {0xA0, 0xA0},   {0xE9, 0xE9},
-        {0xFF, 0xFF},
+        {'A', 'A'},     {0x20, 0x20},   {0x7F, 0x7F}, {0x80, 0x20AC}, {0x81, 0x81}, {0x8A, 0x0160},
+        {0x96, 0x2013}, {0x9F, 0x0178}, {0xA0, 0xA0}, {0xE9, 0xE9},   {0xFF, 0xFF},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.codePoint, d3dxfont::codePointFromAnsi(c.byte)) << int(c.byte);

@@ -39,7 +39,10 @@ TEST(GlyphAtlas, PacksShelvesWithAGutter) {
     // Boxes go left to right with one free texel between them; a box that
     // does not fit the row starts a shelf below the tallest box so far.
     const Step steps[] = {
-        {'A', 10, 6, 0, 0}, {'B', 10, 8, 11, 0}, {'C', 12, 4, 0, 9}, {'D', 5, 5, 13, 9},
+        {'A', 10, 6, 0, 0},
+        {'B', 10, 8, 11, 0},
+        {'C', 12, 4, 0, 9},
+        {'D', 5, 5, 13, 9},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.c);

@@ -73,7 +73,8 @@ TEST(TextLayout, PlacesClipsAndMeasures) {
     const LayoutCase cases[] = {
         {"one line", "AB", -1, big, true, {full('A', 0, 0), full('B', 10, 0)}, 1, 20},
         {"LF break", "A\nB", -1, big, true, {full('A', 0, 0), full('B', 0, kLine)}, 2, 10},
-        {"CRLF is one break", "A\r\nB", -1, big, true, {full('A', 0, 0), full('B', 0, kLine)}, 2, 10},
+        {"CRLF is one break", "A\r\nB", -1, big, true, {full('A', 0, 0), full('B', 0, kLine)}, 2,
+         10},
         {"CR break", "A\rB", -1, big, true, {full('A', 0, 0), full('B', 0, kLine)}, 2, 10},
         {"widest line", "ABC\nD", -1, big, true,
          {full('A', 0, 0), full('B', 10, 0), full('C', 20, 0), full('D', 0, kLine)}, 2, 30},

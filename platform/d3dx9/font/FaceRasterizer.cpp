@@ -37,8 +37,8 @@ bool FaceRasterizer::open(const char* path, int index, const FaceStyle& style) {
     if (ascentUnits + descentUnits <= 0) return false;
 
     const double upem = m_face->units_per_EM;
-    const double em = style.height < 0 ? -style.height
-                                       : style.height * upem / (ascentUnits + descentUnits);
+    const double em =
+        style.height < 0 ? -style.height : style.height * upem / (ascentUnits + descentUnits);
     // Fractional em sizes (26.6) keep a positive height's cell exact.
     const FT_F26Dot6 em26 = static_cast<FT_F26Dot6>(std::lround(em * 64.0));
     if (em26 <= 0 || FT_Set_Char_Size(m_face, 0, em26, 72, 72) != 0) return false;

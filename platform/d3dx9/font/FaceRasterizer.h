@@ -27,9 +27,9 @@ struct GlyphImage {
     int height = 0;
     int pitch = 0;
     const uint8_t* coverage = nullptr;  // 0 to 255, top row first
-    int left = 0;     // box left edge from the pen position, pixels
-    int top = 0;      // box top edge above the baseline, pixels
-    int advance = 0;  // pen movement, whole pixels
+    int left = 0;                       // box left edge from the pen position, pixels
+    int top = 0;                        // box top edge above the baseline, pixels
+    int advance = 0;                    // pen movement, whole pixels
 };
 
 class FaceRasterizer {

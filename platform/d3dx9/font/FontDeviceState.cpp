@@ -11,10 +11,14 @@ struct RenderValue {
 // Text lies on top of the scene: no depth test or write, and no alpha test
 // that could cut antialiased edges.
 const RenderValue kRender[] = {
-    {D3DRS_ALPHABLENDENABLE, TRUE},   {D3DRS_SRCBLEND, D3DBLEND_SRCALPHA},
-    {D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA}, {D3DRS_BLENDOP, D3DBLENDOP_ADD},
-    {D3DRS_LIGHTING, FALSE},          {D3DRS_ZENABLE, D3DZB_FALSE},
-    {D3DRS_ZWRITEENABLE, FALSE},      {D3DRS_ALPHATESTENABLE, FALSE},
+    {D3DRS_ALPHABLENDENABLE, TRUE},
+    {D3DRS_SRCBLEND, D3DBLEND_SRCALPHA},
+    {D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA},
+    {D3DRS_BLENDOP, D3DBLENDOP_ADD},
+    {D3DRS_LIGHTING, FALSE},
+    {D3DRS_ZENABLE, D3DZB_FALSE},
+    {D3DRS_ZWRITEENABLE, FALSE},
+    {D3DRS_ALPHATESTENABLE, FALSE},
     {D3DRS_CULLMODE, D3DCULL_NONE},
 };
 
@@ -26,10 +30,10 @@ struct StageValue {
 // The atlas is white with coverage in alpha: colour from the vertex, alpha
 // = coverage x the vertex alpha.
 const StageValue kStage[] = {
-    {0, D3DTSS_COLOROP, D3DTOP_MODULATE},  {0, D3DTSS_COLORARG1, D3DTA_TEXTURE},
-    {0, D3DTSS_COLORARG2, D3DTA_DIFFUSE},  {0, D3DTSS_ALPHAOP, D3DTOP_MODULATE},
-    {0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE},  {0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE},
-    {0, D3DTSS_TEXCOORDINDEX, 0},          {1, D3DTSS_COLOROP, D3DTOP_DISABLE},
+    {0, D3DTSS_COLOROP, D3DTOP_MODULATE}, {0, D3DTSS_COLORARG1, D3DTA_TEXTURE},
+    {0, D3DTSS_COLORARG2, D3DTA_DIFFUSE}, {0, D3DTSS_ALPHAOP, D3DTOP_MODULATE},
+    {0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE}, {0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE},
+    {0, D3DTSS_TEXCOORDINDEX, 0},         {1, D3DTSS_COLOROP, D3DTOP_DISABLE},
 };
 
 struct SamplerValue {
@@ -60,9 +64,9 @@ int FontDeviceState::samplerStateCount() { return kSamplerCount; }
 D3DSAMPLERSTATETYPE FontDeviceState::samplerState(int i) { return kSampler[i].type; }
 
 void FontDeviceState::apply(IDirect3DDevice9* device, IDirect3DBaseTexture9* texture) {
-    static_assert(kRenderCount <= kMaxStates && kStageCount <= kMaxStates &&
-                      kSamplerCount <= kMaxStates,
-                  "state tables exceed the saved-value arrays");
+    static_assert(
+        kRenderCount <= kMaxStates && kStageCount <= kMaxStates && kSamplerCount <= kMaxStates,
+        "state tables exceed the saved-value arrays");
     for (int i = 0; i < kRenderCount; ++i) {
         m_renderSaved[i] = SUCCEEDED(device->GetRenderState(kRender[i].state, &m_render[i]));
         if (m_renderSaved[i]) device->SetRenderState(kRender[i].state, kRender[i].value);
@@ -92,7 +96,8 @@ void FontDeviceState::restore(IDirect3DDevice9* device) {
     for (int i = 0; i < kRenderCount; ++i)
         if (m_renderSaved[i]) device->SetRenderState(kRender[i].state, m_render[i]);
     for (int i = 0; i < kStageCount; ++i)
-        if (m_stageSaved[i]) device->SetTextureStageState(kStage[i].stage, kStage[i].type, m_stage[i]);
+        if (m_stageSaved[i])
+            device->SetTextureStageState(kStage[i].stage, kStage[i].type, m_stage[i]);
     for (int i = 0; i < kSamplerCount; ++i)
         if (m_samplerSaved[i]) device->SetSamplerState(0, kSampler[i].type, m_sampler[i]);
     if (m_fvfSaved) device->SetFVF(m_fvf);

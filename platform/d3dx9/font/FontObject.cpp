@@ -34,7 +34,8 @@ int atlasStartHeightFor(const D3DXFONT_DESCA& desc) {
 }  // namespace
 
 FontObject::FontObject(IDirect3DDevice9* device, const D3DXFONT_DESCA& desc)
-    : m_device(device), m_desc(desc),
+    : m_device(device),
+      m_desc(desc),
       m_atlas(atlasWidthFor(desc), atlasStartHeightFor(desc), kMaxAtlasSize) {
     m_device->AddRef();
     m_quads.reserve(64);
@@ -102,9 +103,8 @@ bool FontObject::_upload() {
     if (!m_texture || m_textureHeight != m_atlas.height()) {
         if (m_texture) m_texture->Release();
         m_texture = nullptr;
-        if (FAILED(m_device->CreateTexture(m_atlas.width(), m_atlas.height(), 1, 0,
-                                           D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &m_texture,
-                                           nullptr))) {
+        if (FAILED(m_device->CreateTexture(m_atlas.width(), m_atlas.height(), 1, 0, D3DFMT_A8R8G8B8,
+                                           D3DPOOL_MANAGED, &m_texture, nullptr))) {
             m_texture = nullptr;
             return false;
         }
@@ -114,7 +114,8 @@ bool FontObject::_upload() {
     if (FAILED(m_texture->LockRect(0, &locked, nullptr, 0))) return false;
     const uint8_t* src = m_atlas.image();
     for (int y = 0; y < m_atlas.height(); ++y) {
-        DWORD* row = reinterpret_cast<DWORD*>(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch);
+        DWORD* row =
+            reinterpret_cast<DWORD*>(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch);
         for (int x = 0; x < m_atlas.width(); ++x)
             row[x] = (static_cast<DWORD>(*src++) << 24) | 0x00FFFFFFu;
     }
@@ -167,8 +168,8 @@ INT FontObject::DrawTextA(LPD3DXSPRITE sprite, LPCSTR text, INT count, LPRECT re
     }
 
     const bool measureOnly = (format & DT_CALCRECT) != 0;
-    const LayoutRequest request{text, count, *rect, (format & DT_NOCLIP) == 0,
-                                m_raster.ascent(), m_raster.lineHeight()};
+    const LayoutRequest request{
+        text, count, *rect, (format & DT_NOCLIP) == 0, m_raster.ascent(), m_raster.lineHeight()};
     m_quads.clear();
     const LayoutExtent extent = layoutText(request, *this, measureOnly ? nullptr : &m_quads);
     const INT height = extent.lines * m_raster.lineHeight();

@@ -5,7 +5,9 @@
 namespace d3dxfont {
 
 GlyphAtlas::GlyphAtlas(int width, int initialHeight, int maxHeight)
-    : m_width(width), m_height(initialHeight), m_maxHeight(maxHeight),
+    : m_width(width),
+      m_height(initialHeight),
+      m_maxHeight(maxHeight),
       m_image(static_cast<size_t>(width) * initialHeight, 0) {}
 
 bool GlyphAtlas::_reserve(int w, int h, int* x, int* y) {

@@ -37,7 +37,8 @@ LayoutExtent layoutText(const LayoutRequest& request, GlyphSource& glyphs,
         if (extent.lines == 0) extent.lines = 1;
         if (c == '\r' || c == '\n') {
             // "\r\n" is one break, as in GDI's DrawText.
-            if (c == '\r' && (request.count < 0 || i + 1 < request.count) && text[i + 1] == '\n') ++i;
+            if (c == '\r' && (request.count < 0 || i + 1 < request.count) && text[i + 1] == '\n')
+                ++i;
             if (pen - rect.left > extent.width) extent.width = pen - rect.left;
             pen = rect.left;
             lineTop += request.lineHeight;
@@ -47,8 +48,9 @@ LayoutExtent layoutText(const LayoutRequest& request, GlyphSource& glyphs,
         const GlyphBox* box = glyphs.glyph(c);
         if (!box) continue;
         if (quads && box->width > 0 && (!request.clip || pen < rect.right)) {
-            TextQuad q{pen + box->left, lineTop + request.ascent - box->top, box->width, box->height,
-                       box->x, box->y};
+            TextQuad q{pen + box->left, lineTop + request.ascent - box->top,
+                       box->width,      box->height,
+                       box->x,          box->y};
             if (!request.clip || cropToRect(rect, &q)) quads->push_back(q);
         }
         pen += box->advance;
