@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "QNBase.h"
+#include "QNBaseRend.h"
+#include "QNBaseRendSkyBox.h"
 #include "QNMemory.h"
 
 namespace {
@@ -21,6 +23,8 @@ struct ClassEntry {
 // Compared in this order; the first match wins.
 const ClassEntry kClasses[] = {
     {"CQNBase", make<CQNBase>},
+    {"CQNBaseRend", make<CQNBaseRend>},
+    {"CQNBaseRendSkyBox", make<CQNBaseRendSkyBox>},
 };
 
 }  // namespace

@@ -1,0 +1,131 @@
+// The renderable's keys, its model's life and what it passes on.
+#include <gtest/gtest.h>
+
+#include "QNBaseRend.h"
+#include "QNBaseRendSkyBox.h"
+#include "QNClassTable.h"
+#include "QNModelSprite.h"
+#include "RenderFixture.h"
+
+namespace {
+
+// A model that answers what the test tells it and counts its calls.
+class FakeModel : public CQNModel {
+public:
+    QNRESULT update(float*) override { ++updates; return updateResult; }
+    QNRESULT render(float* t) override { ++renders; seen = t; return renderResult; }
+    QNRESULT reset() override { ++resets; return 0; }
+    QNRESULT updateResult = 0, renderResult = 0;
+    int updates = 0, renders = 0, resets = 0;
+    float* seen = nullptr;
+};
+
+class Renderable : public RenderFixture {};
+
+TEST_F(Renderable, ModelTypeWords) {
+    zvtestsupport::writeFile("Assets\\Scripts\\Models\\m.model", "[SIZING] USER_DEFINED [DIMENSIONS] 3 4\n");
+    struct Row {
+        const char* why;
+        const char* keys;
+        bool model;
+    } rows[] = {
+        {"SPRITE creates a sprite", "[MODEL_TYPE] SPRITE", true},
+        {"NONE creates nothing", "[MODEL_TYPE] NONE", false},
+        {"lower case is another word", "[MODEL_TYPE] sprite", false},
+        {"an unknown word creates nothing", "[MODEL_TYPE] TEAPOT", false},
+        // Flip to true once the mesh model joins the renderable's model table.
+        {"MESH creates nothing while the mesh model is absent", "[MODEL_TYPE] MESH", false},
+        {"a model script without a type is ignored", "", false},
+    };
+    for (const Row& row : rows) {
+        zvtestsupport::writeFile("Assets\\Scripts\\Base Objects\\r.base",
+                                 std::string(row.keys) + "\n[MODEL_SCRIPT] Assets\\Scripts\\Models\\m.model\n");
+        CQNBaseRend rend;
+        EXPECT_EQ(rend.initialize("Assets\\Scripts\\Base Objects\\r.base"), QNRSLT_OK) << row.why;
+        EXPECT_EQ(rend.m_model != nullptr, row.model) << row.why;
+        if (!row.model) {
+            EXPECT_EQ(rend.update(), QNRSLT_OK) << row.why;
+            EXPECT_EQ(rend.render(), QNRSLT_OK) << row.why;
+            EXPECT_EQ(rend.getTextureName(), nullptr) << row.why;
+        }
+    }
+}
+
+TEST_F(Renderable, ModelReadsItsScriptBeforeTheTransformIsRead) {
+    writePng("Assets\\Textures\\my tex.png", 4, 4, {0, 0, 255});
+    zvtestsupport::writeFile("Assets\\Scripts\\Base Objects\\my sprite.model",
+                             "[TEXTURE] Assets\\Textures\\my tex.png\n[SIZING] USER_DEFINED [DIMENSIONS] 3 4\n");
+    zvtestsupport::writeFile("Assets\\Scripts\\Base Objects\\r.base",
+                             "[TRANSLATION] { 1, 2, 3 }\n[MODEL_SCRIPT] Assets\\Scripts\\Base Objects\\my sprite.model\n"
+                             "[MODEL_TYPE] SPRITE\n[SCALE] 4 5 6\n");
+    CQNBaseRend rend;
+    rend.initialize("Assets\\Scripts\\Base Objects\\r.base");
+    CQNModelSprite* sprite = static_cast<CQNModelSprite*>(rend.m_model);
+    ASSERT_NE(sprite, nullptr);
+    EXPECT_STREQ(rend.getTextureName(), "Assets\\Textures\\my tex.png") << "path with blanks taken whole";
+    EXPECT_FLOAT_EQ(sprite->m_dimensions.x, 3.0f);
+    EXPECT_NE(sprite->m_vertexBuffer, nullptr);
+    EXPECT_GE(sprite->m_textureId, 0);
+    EXPECT_FLOAT_EQ(rend.m_translation.z, 3.0f);
+    EXPECT_FLOAT_EQ(rend.m_scale.y, 5.0f);
+    EXPECT_FLOAT_EQ(rend.transform()[7], 5.0f) << "nine floats in a row";
+}
+
+TEST_F(Renderable, TypeWithoutScriptLeavesTheModelUninitialised) {
+    zvtestsupport::writeFile("Assets\\Scripts\\Base Objects\\r.base", "[MODEL_TYPE] SPRITE\n");
+    CQNBaseRend rend;
+    rend.initialize("Assets\\Scripts\\Base Objects\\r.base");
+    CQNModelSprite* sprite = static_cast<CQNModelSprite*>(rend.m_model);
+    ASSERT_NE(sprite, nullptr);
+    EXPECT_EQ(sprite->m_vertexBuffer, nullptr);
+    EXPECT_EQ(sprite->m_textureId, -1);
+}
+
+TEST_F(Renderable, ResultsPassedOn) {
+    struct Row {
+        const char* why;
+        QNRESULT model, update;
+    } rows[] = {
+        {"a particle's end of life is passed on", QNRSLT_REMOVEOBJECT, QNRSLT_REMOVEOBJECT},
+        {"a failure is passed on", QNRSLT_D3DFAILED, QNRSLT_D3DFAILED},
+        {"a negative result becomes 0", -3, QNRSLT_OK},
+        {"0 stays 0", QNRSLT_OK, QNRSLT_OK},
+    };
+    for (const Row& row : rows) {
+        CQNBaseRend rend;
+        FakeModel* model = new FakeModel;
+        rend.m_model = model;
+        model->updateResult = row.model;
+        model->renderResult = QNRSLT_D3DFAILED;
+        EXPECT_EQ(rend.update(), row.update) << row.why;
+        EXPECT_EQ(rend.render(), QNRSLT_OK) << "render always answers 0";
+        EXPECT_EQ(model->seen, &rend.m_translation.x) << "the transform is the renderable's own";
+        rend.resetModel();
+        EXPECT_EQ(model->resets, 1);
+        EXPECT_EQ(rend.release(), QNRSLT_OK);
+        EXPECT_EQ(rend.m_model, nullptr);
+        EXPECT_EQ(rend.release(), QNRSLT_OK) << "twice is harmless";
+        EXPECT_EQ(rend.resetModel(), QNRSLT_OK);
+    }
+}
+
+TEST_F(Renderable, ClassTableCreatesBothRenderables) {
+    zvtestsupport::writeFile("Assets\\Scripts\\Models\\m.model", "[SIZING] USER_DEFINED [DIMENSIONS] 3 4\n");
+    zvtestsupport::writeFile("Assets\\Scripts\\Base Objects\\r.base",
+                             "[CLASS_TYPE] CQNBaseRendSkyBox\n[MODEL_TYPE] SPRITE\n[MODEL_SCRIPT] Assets\\Scripts\\Models\\m.model\n");
+    std::unique_ptr<CQNBase> rend(qnCreateSceneObject("CQNBaseRend"));
+    ASSERT_NE(dynamic_cast<CQNBaseRend*>(rend.get()), nullptr);
+    EXPECT_EQ(dynamic_cast<CQNBaseRendSkyBox*>(rend.get()), nullptr);
+    std::unique_ptr<CQNBase> sky(qnCreateSceneObject("CQNBaseRendSkyBox"));
+    CQNBaseRendSkyBox* box = dynamic_cast<CQNBaseRendSkyBox*>(sky.get());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->parseScript("Assets\\Scripts\\Base Objects\\r.base"), QNRSLT_OK);
+    EXPECT_EQ(box->m_model, nullptr) << "the sky box's own parse reads nothing";
+    box->initialize("Assets\\Scripts\\Base Objects\\r.base");
+    EXPECT_NE(box->m_model, nullptr) << "initialize reads the renderable keys";
+    EXPECT_EQ(box->release(), QNRSLT_OK);
+    EXPECT_NE(box->m_model, nullptr) << "the sky box's release keeps the model for the destructor";
+    EXPECT_EQ(qnCreateSceneObject("CQNBaseRendskybox"), nullptr);
+}
+
+}  // namespace
