@@ -7,6 +7,7 @@
 #include "DX_Camera.h"
 #include "DX_D3DWrapper.h"
 #include "DX_Input.h"
+#include "DX_Text.h"
 #include "QNGameState.h"
 #include "QNGameTimer.h"
 #include "QNMemory.h"
@@ -40,6 +41,7 @@ QNRESULT CQNEngineCore::initialize(HWND hWnd, const char* configPath) {
     CDX_D3DWrapper* d3d = CDX_D3DWrapper::getInstance();
     CDX_Camera* camera = CDX_Camera::getInstance();
     CQNSceneManager* scenes = CQNSceneManager::getInstance();
+    CDX_Text* text = CDX_Text::getInstance();
     CDX_Input* input = CDX_Input::getInstance();
     CQNSoundManager::getInstance();
     CQNGameState* state = CQNGameState::getInstance();
@@ -55,6 +57,7 @@ QNRESULT CQNEngineCore::initialize(HWND hWnd, const char* configPath) {
     }
     camera->initialize();
     scenes->initialize(configPath);
+    text->initialize(nullptr);
     input->initialize();
     CQNSoundManager::initialize();
     state->initialize();
@@ -88,6 +91,7 @@ void CQNEngineCore::shutdown() {
     CDX_D3DWrapper::getInstance();
     CDX_Camera::getInstance();
     CQNSceneManager::getInstance();
+    CDX_Text::getInstance();
     CDX_Input::getInstance();
     CQNSoundManager::getInstance();
     CQNGameState::getInstance();
@@ -95,6 +99,7 @@ void CQNEngineCore::shutdown() {
     CQNGameState::destroyInstance();
     CQNSoundManager::destroyInstance();
     CDX_Input::destroyInstance();
+    CDX_Text::destroyInstance();
     CQNSceneManager::destroyInstance();
     CDX_Camera::destroyInstance();
     CDX_D3DWrapper::destroyInstance();
@@ -131,4 +136,6 @@ void drawFps() {
         g_fpsWatch->reset();
         g_fpsFrames = 0.0f;
     }
+    const float position[2] = {5.0f, 5.0f};
+    CDX_Text::getInstance()->drawText(g_fpsText, position, 255, 255, 255, 255, 0);
 }

@@ -27,8 +27,9 @@ struct Window {
 };
 
 std::vector<WindowClass> g_classes;
-// Windows are never freed while the process runs, so a stale handle stays a
-// valid pointer to a dead window instead of dangling.
+// Windows are kept until the process ends, so a stale handle stays a valid
+// pointer to a dead window instead of dangling (a deque never moves them).
+std::deque<Window> g_windowStore;
 std::vector<Window*> g_windows;
 std::deque<MSG> g_queue;
 bool g_quitPosted = false;
@@ -215,7 +216,8 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD, i
         std::fprintf(stderr, "Zarvel: cannot create the window: %s\n", SDL_GetError());
         return nullptr;
     }
-    Window* win = new Window;
+    g_windowStore.emplace_back();
+    Window* win = &g_windowStore.back();
     win->sdl = sdl;
     win->proc = cls->proc;
     win->alive = true;
@@ -233,6 +235,15 @@ BOOL WINAPI ShowWindow(HWND hWnd, int showCmd) {
     } else {
         SDL_ShowWindow(w->sdl);
         SDL_RaiseWindow(w->sdl);
+        // Windows activates a newly shown top-level window at once; the X
+        // server gives it the focus a moment later. Wait (briefly) so that
+        // what starts right after, such as DirectInput, finds it focused.
+        if (!wasVisible && !zvwin32::headless()) {
+            for (int i = 0; i < 100 && SDL_GetKeyboardFocus() != w->sdl; ++i) {
+                SDL_PumpEvents();
+                SDL_Delay(5);
+            }
+        }
     }
     return wasVisible ? TRUE : FALSE;
 }
@@ -248,8 +259,10 @@ BOOL WINAPI DestroyWindow(HWND hWnd) {
     // WM_DESTROY is sent while the window still exists, as on Windows.
     w->proc(hWnd, WM_DESTROY, 0, 0);
     w->alive = false;
-    SDL_DestroyWindow(w->sdl);
-    w->sdl = nullptr;
+    // The SDL window is only hidden: a device may still have its OpenGL
+    // context on it (the frame that closed the window still renders), and
+    // the window system frees it when the process ends.
+    SDL_HideWindow(w->sdl);
     // Messages still queued for the window go nowhere.
     for (MSG& m : g_queue)
         if (m.hwnd == hWnd) m.message = WM_NULL;

@@ -30,9 +30,8 @@ start_game() {
   xdotool windowfocus --sync "$WID" 2>/dev/null || true
 }
 
-# Waits for the game to end; prints its exit code.
+# Waits for the game to end; its exit code goes to GAME_CODE.
 wait_game() {
-  local code
   for _ in $(seq 1 200); do
     kill -0 "$GAME_PID" 2>/dev/null || break
     sleep 0.1
@@ -42,8 +41,7 @@ wait_game() {
     fail "the game did not end"
   fi
   wait "$GAME_PID"
-  code=$?
-  echo "$code"
+  GAME_CODE=$?
 }
 
 press() {  # hold a key long enough for a polled keyboard to see it

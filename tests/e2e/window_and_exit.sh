@@ -13,8 +13,8 @@ xprop -id "$WID" WM_CLASS | grep -q '"Zarvel"' || fail "X11 class is not Zarvel:
 kill -0 "$GAME_PID" || fail "the game died"
 
 kill -TERM "$GAME_PID"
-code=$(wait_game)
-[ "$code" = 18 ] || fail "exit code $code, expected 18"
+wait_game
+[ "$GAME_CODE" = 18 ] || fail "exit code $GAME_CODE, expected 18"
 
 head='<html>
 <head>

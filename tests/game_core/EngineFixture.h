@@ -11,12 +11,13 @@
 #include "TestSupport.h"
 
 class EngineFixture : public ::testing::Test {
+public:
+    // One frame of the engine half: clock, timer, input, scene objects.
+    void frame(double seconds = 1.0 / 60.0);
+
 protected:
     void SetUp() override;
     void TearDown() override;
-
-    // One frame of the engine half: clock, timer, input, scene objects.
-    void frame(double seconds = 1.0 / 60.0);
     // The result log so far (closes it).
     std::string log();
     // Writes a scene whose one object is a plain object translated to x.

@@ -52,6 +52,7 @@ TEST_F(StateMachine, MenuEntriesDoWhatTheySay) {
     step({DIK_RETURN});
     EXPECT_EQ(state->m_state, GS_MAIN_MENU);
     EXPECT_FALSE(quit);
+    step();  // the key must come up before it can be pressed again
     state->m_menuSelection = 3;
     step({DIK_RETURN});
     EXPECT_TRUE(quit);
@@ -64,6 +65,7 @@ TEST_F(StateMachine, FromMenuToPlayingAndBack) {
     EXPECT_FLOAT_EQ(sceneMarker(), 2);
 
     state->m_levelPhase = LP_COMPLETED;
+    step();
     step({DIK_RETURN});
     EXPECT_EQ(state->m_state, GS_START_LEVEL);
     EXPECT_FLOAT_EQ(sceneMarker(), 2);  // the level scene comes with the next frame
