@@ -83,8 +83,10 @@ HRESULT Device::Present(const RECT* sourceRect, const RECT* destRect, HWND destW
         return D3DERR_INVALIDCALL;
     }
     if (m_inScene) return D3DERR_INVALIDCALL;
-    // Once lost, the device stays lost until Reset succeeds.
-    if (!m_lost && (takePresentFailure() || contextWasReset())) m_lost = true;
+    // Once lost, the device stays lost until Reset succeeds. An injected
+    // failure counts as one Present whether or not the device was lost already.
+    bool injected = takePresentFailure();
+    if (!m_lost && (injected || contextWasReset())) m_lost = true;
     if (m_lost) return D3DERR_DEVICELOST;
     if (!makeCurrent()) return D3DERR_DEVICELOST;
 

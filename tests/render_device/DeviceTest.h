@@ -83,6 +83,9 @@ protected:
     // Lighting off, no texture, no culling, no depth: plain coloured drawing.
     void setPlainState();
 
+    void setMatrix(D3DTRANSFORMSTATETYPE which, const D3DMATRIX& m) {
+        ASSERT_EQ(m_device->SetTransform(which, &m), D3D_OK);
+    }
     void drawScreenRect(float x0, float y0, float x1, float y1, DWORD color, float z = 0.5f);
     void drawColorQuad(float x0, float y0, float x1, float y1, float z, DWORD color);
     IDirect3DTexture9* makeTexture(UINT w, UINT h, D3DFORMAT format, const std::vector<uint32_t>& texels,
