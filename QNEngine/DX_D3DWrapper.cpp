@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "DX_Camera.h"
+#include "DX_TextureManager.h"
 #include "QNFileUtil.h"
 #include "QNGameState.h"
 #include "QNMemory.h"
@@ -255,6 +256,7 @@ QNRESULT CDX_D3DWrapper::clearScreen(int r, int g, int b) {
 }
 
 QNRESULT CDX_D3DWrapper::renderScreen() {
+    CDX_TextureManager::getInstance();
     if (!m_pDevice) return QNRSLT_OK;
     if (m_pDevice->Present(nullptr, nullptr, nullptr, nullptr) != D3DERR_DEVICELOST) return QNRSLT_OK;
     logResult(QNRSLT_D3DFAILED, "CDX_D3DWrapper::renderScreen()", "Device was lost", 0);

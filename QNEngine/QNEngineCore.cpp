@@ -8,6 +8,7 @@
 #include "DX_D3DWrapper.h"
 #include "DX_Input.h"
 #include "DX_Text.h"
+#include "DX_TextureManager.h"
 #include "QNGameState.h"
 #include "QNGameTimer.h"
 #include "QNMemory.h"
@@ -90,6 +91,7 @@ void CQNEngineCore::shutdown() {
     CQNGameTimer::getInstance();
     CDX_D3DWrapper::getInstance();
     CDX_Camera::getInstance();
+    CDX_TextureManager::getInstance();
     CQNSceneManager::getInstance();
     CDX_Text::getInstance();
     CDX_Input::getInstance();
@@ -101,6 +103,7 @@ void CQNEngineCore::shutdown() {
     CDX_Input::destroyInstance();
     CDX_Text::destroyInstance();
     CQNSceneManager::destroyInstance();
+    CDX_TextureManager::destroyInstance();
     CDX_Camera::destroyInstance();
     CDX_D3DWrapper::destroyInstance();
     CQNGameTimer::destroyInstance();
