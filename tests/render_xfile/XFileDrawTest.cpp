@@ -1,0 +1,198 @@
+// Loaded meshes drawn by the real device (OpenGL, offscreen): each subset
+// with its own material, and vertex changes made through a lock reaching the
+// screen at the next draw.
+#include <gtest/gtest.h>
+
+#include <d3dx9.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr UINT kSize = 64;
+
+LRESULT CALLBACK windowProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
+
+// Two quads side by side in clip space: the left one uses material 1
+// (green), the right one material 0 (red), so drawing must follow the
+// sorted attribute ranges, not file order.
+const char* kTwoQuads =
+    "xof 0303txt 0032\n"
+    "Frame Quads {\n"
+    " Mesh Halves {\n"
+    "  8; -1;-1;0.5;, 0;-1;0.5;, 0;1;0.5;, -1;1;0.5;, 0;-1;0.5;, 1;-1;0.5;, 1;1;0.5;, 0;1;0.5;;\n"
+    "  2; 4; 0,1,2,3;, 4; 4,5,6,7;;\n"
+    "  MeshMaterialList { 2; 2; 1, 0;;\n"
+    "   Material { 1;0;0;1;; 0; 0;0;0;; 0;0;0;; }\n"
+    "   Material { 0;1;0;1;; 0; 0;0;0;; 0;0;0;; }\n"
+    "  }\n"
+    " }\n"
+    "}\n";
+
+struct Container : D3DXMESHCONTAINER {};
+
+class Alloc : public ID3DXAllocateHierarchy {
+public:
+    HRESULT CreateFrame(LPCSTR, LPD3DXFRAME* f) override {
+        *f = new D3DXFRAME();
+        return S_OK;
+    }
+    HRESULT CreateMeshContainer(LPCSTR, const D3DXMESHDATA* md, const D3DXMATERIAL* m,
+                                const D3DXEFFECTINSTANCE*, DWORD n, const DWORD*, LPD3DXSKININFO,
+                                LPD3DXMESHCONTAINER* out) override {
+        Container* c = new Container();
+        c->MeshData = *md;
+        md->pMesh->AddRef();
+        c->NumMaterials = n;
+        c->pMaterials = new D3DXMATERIAL[n];
+        for (DWORD i = 0; i < n; ++i) c->pMaterials[i].MatD3D = m[i].MatD3D;
+        *out = c;
+        return S_OK;
+    }
+    HRESULT DestroyFrame(LPD3DXFRAME f) override {
+        delete f;
+        return S_OK;
+    }
+    HRESULT DestroyMeshContainer(LPD3DXMESHCONTAINER c) override {
+        c->MeshData.pMesh->Release();
+        delete[] c->pMaterials;
+        delete static_cast<Container*>(c);
+        return S_OK;
+    }
+};
+
+class XFileDraw : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = windowProc;
+        wc.lpszClassName = "ZarvelXFileTest";
+        RegisterClassA(&wc);
+        s_window = CreateWindowExA(0, "ZarvelXFileTest", "Zarvel", WS_OVERLAPPEDWINDOW, 0, 0, kSize,
+                                   kSize, nullptr, nullptr, nullptr, nullptr);
+        if (!s_window) return;
+        s_d3d = Direct3DCreate9(D3D_SDK_VERSION);
+        if (!s_d3d) return;
+        D3DPRESENT_PARAMETERS pp = {};
+        pp.BackBufferWidth = kSize;
+        pp.BackBufferHeight = kSize;
+        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+        pp.hDeviceWindow = s_window;
+        pp.Windowed = TRUE;
+        pp.EnableAutoDepthStencil = TRUE;
+        pp.AutoDepthStencilFormat = D3DFMT_D16;
+        if (FAILED(s_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, s_window,
+                                       D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &s_device)))
+            s_device = nullptr;
+    }
+    static void TearDownTestSuite() {
+        if (s_device) s_device->Release();
+        if (s_d3d) s_d3d->Release();
+        if (s_window) DestroyWindow(s_window);
+        s_device = nullptr, s_d3d = nullptr, s_window = nullptr;
+    }
+    void SetUp() override {
+        ASSERT_NE(nullptr, s_device) << "no Direct3D device (OpenGL 3.3 context) could be created";
+        m_path = ::testing::TempDir() + "zv_xfile_draw.x";
+        FILE* f = std::fopen(m_path.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fputs(kTwoQuads, f);
+        std::fclose(f);
+    }
+
+    // Draws every subset of the container, lit by its material's emissive
+    // colour only, and returns the frame.
+    static std::vector<uint32_t> draw(D3DXMESHCONTAINER* c) {
+        IDirect3DDevice9* d = s_device;
+        std::vector<uint32_t> pixels;
+        EXPECT_EQ(D3D_OK, d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0));
+        EXPECT_EQ(D3D_OK, d->BeginScene());
+        D3DMATRIX identity = {};
+        identity._11 = identity._22 = identity._33 = identity._44 = 1.0f;
+        d->SetTransform(D3DTS_WORLD, &identity);
+        d->SetTransform(D3DTS_VIEW, &identity);
+        d->SetTransform(D3DTS_PROJECTION, &identity);
+        d->SetRenderState(D3DRS_LIGHTING, TRUE);
+        d->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+        for (DWORD i = 0; i < c->NumMaterials; ++i) {
+            D3DMATERIAL9 m = c->pMaterials[i].MatD3D;
+            m.Emissive = m.Diffuse;
+            d->SetMaterial(&m);
+            EXPECT_EQ(D3D_OK, c->MeshData.pMesh->DrawSubset(i));
+        }
+        EXPECT_EQ(D3D_OK, c->MeshData.pMesh->DrawSubset(7)) << "an unused attribute draws nothing";
+        EXPECT_EQ(D3D_OK, d->EndScene());
+        EXPECT_EQ(D3D_OK, d->Present(nullptr, nullptr, nullptr, nullptr));
+        IDirect3DSurface9* back = nullptr;
+        EXPECT_EQ(D3D_OK, d->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back));
+        if (!back) return pixels;
+        D3DLOCKED_RECT lr;
+        if (back->LockRect(&lr, nullptr, D3DLOCK_READONLY) == D3D_OK) {
+            for (UINT y = 0; y < kSize; ++y) {
+                const uint32_t* row = reinterpret_cast<const uint32_t*>(static_cast<const BYTE*>(lr.pBits) + lr.Pitch * y);
+                pixels.insert(pixels.end(), row, row + kSize);
+            }
+            back->UnlockRect();
+        }
+        back->Release();
+        return pixels;
+    }
+
+    static IDirect3D9* s_d3d;
+    static IDirect3DDevice9* s_device;
+    static HWND s_window;
+    std::string m_path;
+};
+
+IDirect3D9* XFileDraw::s_d3d = nullptr;
+IDirect3DDevice9* XFileDraw::s_device = nullptr;
+HWND XFileDraw::s_window = nullptr;
+
+uint32_t rgb(uint32_t p) { return p & 0xFFFFFF; }
+
+TEST_F(XFileDraw, SubsetsDrawWithTheirMaterialsAndLockedChangesReachTheScreen) {
+    Alloc alloc;
+    D3DXFRAME* root = nullptr;
+    ASSERT_EQ(D3D_OK, D3DXLoadMeshHierarchyFromXA(m_path.c_str(), D3DXMESH_MANAGED, s_device, &alloc,
+                                                  nullptr, &root, nullptr));
+    D3DXMESHCONTAINER* c = root->pMeshContainer;
+    ASSERT_NE(c, nullptr);
+    // The engine draws a copy in its own vertex format.
+    ID3DXMesh* copy = nullptr;
+    ASSERT_EQ(D3D_OK, c->MeshData.pMesh->CloneMeshFVF(D3DXMESH_MANAGED, D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX2,
+                                                      s_device, &copy));
+    ID3DXMesh* loaded = c->MeshData.pMesh;
+    c->MeshData.pMesh = copy;
+
+    std::vector<uint32_t> frame = draw(c);
+    ASSERT_EQ(frame.size(), size_t(kSize * kSize));
+    const UINT y = kSize / 2;
+    EXPECT_EQ(rgb(frame[y * kSize + kSize / 4]), 0x00FF00u) << "left quad: material 1";
+    EXPECT_EQ(rgb(frame[y * kSize + 3 * kSize / 4]), 0xFF0000u) << "right quad: material 0";
+
+    // Shrink everything to the upper half through a lock: the next draw
+    // must use the new vertices.
+    float* v = nullptr;
+    ASSERT_EQ(D3D_OK, copy->LockVertexBuffer(0, reinterpret_cast<void**>(&v)));
+    const DWORD stride = copy->GetNumBytesPerVertex() / 4;
+    for (DWORD i = 0; i < copy->GetNumVertices(); ++i) v[i * stride + 1] = v[i * stride + 1] > 0 ? 1.0f : 0.0f;
+    ASSERT_EQ(D3D_OK, copy->UnlockVertexBuffer());
+    frame = draw(c);
+    ASSERT_EQ(frame.size(), size_t(kSize * kSize));
+    EXPECT_EQ(rgb(frame[(kSize / 4) * kSize + kSize / 4]), 0x00FF00u) << "upper half still drawn";
+    EXPECT_EQ(rgb(frame[(3 * kSize / 4) * kSize + kSize / 4]), 0x000000u) << "lower half now empty";
+
+    c->MeshData.pMesh = loaded;
+    copy->Release();
+    IDirect3DDevice9* device = nullptr;
+    ASSERT_EQ(D3D_OK, loaded->GetDevice(&device));
+    EXPECT_EQ(device, s_device);
+    device->Release();
+    EXPECT_EQ(D3D_OK, D3DXFrameDestroy(root, &alloc));
+}
+
+}  // namespace
