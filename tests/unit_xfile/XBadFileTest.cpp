@@ -67,6 +67,7 @@ TEST(XBadFile, EachFailsCleanly) {
          E_FAIL},
         {"face index out of range", text("Frame F { Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3; 0,1,3;; } }"),
          E_FAIL},
+        {"vertices without faces", text("Frame F { Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 0; } }"), E_FAIL},
         {"two-corner face", text("Frame F { Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 2; 0,1;; } }"), E_FAIL},
         {"normal index out of range",
          text(std::string("Frame F { Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3; 0,1,2;; "

@@ -116,7 +116,10 @@ XError XMeshBuilder::readGeometry(const XObject& mesh) {
     m_fileVertices = nVertices;
     m_filePositions.resize(size_t(nVertices) * 3);
     if (!r.readFloats(m_filePositions.data(), m_filePositions.size())) return XError::InvalidData;
-    if (!r.readU32(nFaces) || nFaces > r.remaining()) return XError::InvalidData;
+    // D3DX cannot make a mesh of vertices without faces; refuse it here,
+    // before anything is handed to the allocator.
+    if (!r.readU32(nFaces) || nFaces > r.remaining() || (nFaces == 0 && nVertices > 0))
+        return XError::InvalidData;
     m_polyStart.reserve(size_t(nFaces) + 1);
     for (uint32_t f = 0; f < nFaces; ++f) {
         uint32_t n;
