@@ -1,6 +1,6 @@
 // The device's life: creation, reference count, destruction, and the GL
 // context with the objects that belong to it (framebuffer, vertex array,
-// uniform buffer, samplers).
+// stream buffer, samplers).
 #include "Device.h"
 
 #include <SDL.h>
@@ -132,10 +132,6 @@ HRESULT Device::createFrame() {
 
     glGenVertexArrays(1, &m_vao);
     glBindVertexArray(m_vao);
-    glGenBuffers(1, &m_uniformBuffer);
-    m_gl.bindUniformBuffer(m_uniformBuffer);
-    glBufferData(GL_UNIFORM_BUFFER, sizeof(FixedFunctionUniforms), nullptr, GL_DYNAMIC_DRAW);
-    glBindBufferBase(GL_UNIFORM_BUFFER, 0, m_uniformBuffer);
     glGenBuffers(1, &m_streamBuffer);
     m_streamBufferSize = m_streamBufferUsed = 0;
     glGenSamplers(kStages, m_samplers);
@@ -197,9 +193,9 @@ void Device::destroyContext() {
     m_programs.clear(m_gl, false);
     SDL_GL_DeleteContext(static_cast<SDL_GLContext>(m_context));
     m_context = nullptr;
-    m_fbo = m_colorBuffer = m_depthBuffer = m_vao = m_uniformBuffer = m_streamBuffer = 0;
+    m_fbo = m_colorBuffer = m_depthBuffer = m_vao = m_streamBuffer = 0;
     for (GLuint& s : m_samplers) s = 0;
-    m_program = 0;
+    m_program = nullptr;
     m_gl.invalidate();
 }
 

@@ -129,7 +129,8 @@ private:
     // DeviceDraw.cpp
     HRESULT beginDraw();
     void applyProgram();
-    void applyUniforms();
+    void updateUniformData();
+    void uploadUniforms();
     void applyFixedState();
     bool applyTextures();
     void applyVertexLayout(GLuint buffer, UINT offset, UINT stride);
@@ -139,15 +140,20 @@ private:
 
     enum Dirty : uint32_t {
         DIRTY_PROGRAM = 1u << 0,
-        DIRTY_UNIFORMS = 1u << 1,
-        DIRTY_MATRICES = 1u << 2,  // world-view, normal matrix, light directions
-        DIRTY_LIGHTS = 1u << 3,
-        DIRTY_DEPTH = 1u << 4,
-        DIRTY_BLEND = 1u << 5,
-        DIRTY_CULL = 1u << 6,
-        DIRTY_VIEWPORT = 1u << 7,
-        DIRTY_TEXTURES = 1u << 8,
-        DIRTY_VERTEX = 1u << 9,
+        DIRTY_MATRICES = 1u << 1,  // world or view: world-view and normal matrix
+        DIRTY_PROJECTION = 1u << 2,
+        DIRTY_MATERIAL = 1u << 3,
+        DIRTY_AMBIENT = 1u << 4,
+        DIRTY_LIGHTS = 1u << 5,    // lights or view: light directions in view space
+        DIRTY_VIEWPORT = 1u << 6,
+        DIRTY_ALPHAREF = 1u << 7,
+        DIRTY_DEPTH = 1u << 8,
+        DIRTY_BLEND = 1u << 9,
+        DIRTY_CULL = 1u << 10,
+        DIRTY_TEXTURES = 1u << 11,
+        DIRTY_VERTEX = 1u << 12,
+        DIRTY_UNIFORMS = DIRTY_MATRICES | DIRTY_PROJECTION | DIRTY_MATERIAL | DIRTY_AMBIENT |
+                         DIRTY_LIGHTS | DIRTY_VIEWPORT | DIRTY_ALPHAREF,
         DIRTY_ALL = 0xFFFFFFFFu,
     };
 
@@ -184,7 +190,7 @@ private:
     GLState m_gl;
     ProgramCache m_programs;
     GLuint m_fbo = 0, m_colorBuffer = 0, m_depthBuffer = 0;
-    GLuint m_vao = 0, m_uniformBuffer = 0, m_streamBuffer = 0;
+    GLuint m_vao = 0, m_streamBuffer = 0;
     GLuint m_samplers[kStages] = {};
     UINT m_streamBufferSize = 0, m_streamBufferUsed = 0;
 
@@ -212,8 +218,10 @@ private:
 
     // What was applied.
     ShaderKey m_key{};
-    GLuint m_program = 0;
+    Program* m_program = nullptr;
     FixedFunctionUniforms m_uniforms{};
+    uint32_t m_groupVersion[kUniformGroups] = {};
+    uint32_t m_versionCounter = 0;
     struct Layout {
         GLuint buffer;
         UINT offset, stride;

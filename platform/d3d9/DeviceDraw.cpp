@@ -139,7 +139,7 @@ void Device::applyProgram() {
         m_key = k;
         m_program = m_programs.get(k, m_gl);
     }
-    if (m_program) m_gl.useProgram(m_program);
+    if (m_program->name) m_gl.useProgram(m_program->name);
 }
 
 void Device::computeLights() {
@@ -164,38 +164,65 @@ void Device::computeLights() {
     }
 }
 
-void Device::applyUniforms() {
+void Device::updateUniformData() {
+    auto changed = [this](UniformGroup group) { m_groupVersion[group] = ++m_versionCounter; };
     if (m_dirty & DIRTY_MATRICES) {
         multiply(m_world, m_view, m_uniforms.worldView);
         normalMatrix(m_uniforms.worldView, m_uniforms.normalMatrix);
+        changed(U_TRANSFORM);
     }
-    if (m_dirty & DIRTY_LIGHTS) computeLights();
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c) m_uniforms.projection[r * 4 + c] = m_projection.m[r][c];
-
-    float vx = float(m_viewport.X), vy = float(m_viewport.Y);
-    float vw = float(m_viewport.Width), vh = float(m_viewport.Height);
-    float nearZ = m_viewport.MinZ, farZ = m_viewport.MaxZ;
-    // Screen-space vertices: pixel (x, y), y down from the top, to NDC.
-    m_uniforms.screenScale[0] = 2.0f / vw;
-    m_uniforms.screenScale[1] = -2.0f / vh;
-    m_uniforms.screenOffset[0] = -1.0f - 2.0f * vx / vw;
-    m_uniforms.screenOffset[1] = 1.0f + 2.0f * vy / vh;
-    // Their z is the depth itself, which glDepthRange would map again.
-    if (farZ != nearZ) {
-        m_uniforms.screenScale[2] = 2.0f / (farZ - nearZ);
-        m_uniforms.screenOffset[2] = -2.0f * nearZ / (farZ - nearZ) - 1.0f;
-    } else {
-        m_uniforms.screenScale[2] = 0.0f;
-        m_uniforms.screenOffset[2] = 0.0f;
+    if (m_dirty & DIRTY_LIGHTS) {
+        computeLights();
+        changed(U_LIGHTS);
     }
-    m_uniforms.screenOffset[3] = kPixelCentreShift;
-    m_uniforms.clipOffset[0] = 2.0f * kPixelCentreShift / vw;
-    m_uniforms.clipOffset[1] = -2.0f * kPixelCentreShift / vh;
+    if (m_dirty & DIRTY_PROJECTION) {
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 4; ++c) m_uniforms.projection[r * 4 + c] = m_projection.m[r][c];
+        changed(U_PROJECTION);
+    }
+    if (m_dirty & DIRTY_MATERIAL) changed(U_MATERIAL);
+    if (m_dirty & DIRTY_AMBIENT) changed(U_AMBIENT);
+    if (m_dirty & DIRTY_ALPHAREF) changed(U_ALPHAREF);
+    if (m_dirty & DIRTY_VIEWPORT) {
+        float vx = float(m_viewport.X), vy = float(m_viewport.Y);
+        float vw = float(m_viewport.Width), vh = float(m_viewport.Height);
+        float nearZ = m_viewport.MinZ, farZ = m_viewport.MaxZ;
+        // Screen-space vertices: pixel (x, y), y down from the top, to NDC.
+        m_uniforms.screenScale[0] = 2.0f / vw;
+        m_uniforms.screenScale[1] = -2.0f / vh;
+        m_uniforms.screenOffset[0] = -1.0f - 2.0f * vx / vw;
+        m_uniforms.screenOffset[1] = 1.0f + 2.0f * vy / vh;
+        // Their z is the depth itself, which glDepthRange would map again.
+        if (farZ != nearZ) {
+            m_uniforms.screenScale[2] = 2.0f / (farZ - nearZ);
+            m_uniforms.screenOffset[2] = -2.0f * nearZ / (farZ - nearZ) - 1.0f;
+        } else {
+            m_uniforms.screenScale[2] = 0.0f;
+            m_uniforms.screenOffset[2] = 0.0f;
+        }
+        m_uniforms.screenOffset[3] = kPixelCentreShift;
+        m_uniforms.clipOffset[0] = 2.0f * kPixelCentreShift / vw;
+        m_uniforms.clipOffset[1] = -2.0f * kPixelCentreShift / vh;
+        changed(U_SCREEN);
+    }
+}
 
-    m_gl.bindUniformBuffer(m_uniformBuffer);
-    glBufferSubData(GL_UNIFORM_BUFFER, 0, sizeof m_uniforms, &m_uniforms);
-    ++g_counters.stateChanges;
+void Device::uploadUniforms() {
+    Program& p = *m_program;
+    const uint8_t* base = reinterpret_cast<const uint8_t*>(&m_uniforms);
+    for (unsigned i = 0; i < kUniformCount; ++i) {
+        const UniformInfo& u = kUniforms[i];
+        if (p.location[i] < 0 || p.version[u.group] == m_groupVersion[u.group]) continue;
+        const float* data = reinterpret_cast<const float*>(base + u.offset);
+        GLsizei count = u.group == U_LIGHTS ? GLsizei(m_key.lightCount) : GLsizei(u.count);
+        if (count == 0) continue;
+        if (u.matrix)
+            glUniformMatrix4fv(p.location[i], count, GL_FALSE, data);
+        else
+            glUniform4fv(p.location[i], count, data);
+        ++g_counters.stateChanges;
+    }
+    for (unsigned g = 0; g < kUniformGroups; ++g) p.version[g] = m_groupVersion[g];
 }
 
 void Device::applyFixedState() {
@@ -260,9 +287,10 @@ HRESULT Device::beginDraw() {
     // Without a context (a reset that failed) draws do nothing, as on a lost device.
     if (!makeCurrent()) return S_FALSE;
     m_gl.bindDrawFramebuffer(m_fbo);
-    if (m_dirty & DIRTY_PROGRAM) applyProgram();
-    if (!m_program) return D3DERR_DRIVERINTERNALERROR;
-    if (m_dirty & (DIRTY_UNIFORMS | DIRTY_MATRICES | DIRTY_LIGHTS | DIRTY_VIEWPORT)) applyUniforms();
+    if ((m_dirty & DIRTY_PROGRAM) || !m_program) applyProgram();
+    if (!m_program->name) return D3DERR_DRIVERINTERNALERROR;
+    if (m_dirty & DIRTY_UNIFORMS) updateUniformData();
+    uploadUniforms();
     applyFixedState();
     applyTextures();
     m_dirty = 0;

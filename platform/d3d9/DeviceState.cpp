@@ -1,6 +1,7 @@
 // Recording of state: every setter validates, stores, and marks what the next
 // draw has to apply.
 #include <cmath>
+#include <cstring>
 
 #include "Buffers.h"
 #include "Device.h"
@@ -118,7 +119,7 @@ void Device::setDefaultState() {
     toVec4(m_material.Ambient, m_uniforms.materialAmbient);
     toVec4(m_material.Emissive, m_uniforms.materialEmissive);
     m_key = ShaderKey{};
-    m_program = 0;
+    m_program = nullptr;
     m_layout = Layout{};
     m_dirty = DIRTY_ALL;
 }
@@ -181,14 +182,14 @@ HRESULT Device::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
     case D3DRS_ALPHAREF:
         if (value > 0xFF) return D3DERR_INVALIDCALL;
         m_uniforms.alphaRef[0] = static_cast<float>(value);
-        dirty = DIRTY_UNIFORMS;
+        dirty = DIRTY_ALPHAREF;
         break;
     case D3DRS_AMBIENT:
         m_uniforms.ambient[0] = ((value >> 16) & 0xFF) / 255.0f;
         m_uniforms.ambient[1] = ((value >> 8) & 0xFF) / 255.0f;
         m_uniforms.ambient[2] = (value & 0xFF) / 255.0f;
         m_uniforms.ambient[3] = (value >> 24) / 255.0f;
-        dirty = DIRTY_UNIFORMS;
+        dirty = DIRTY_AMBIENT;
         break;
     default:  // the switches that select shader code
         dirty = DIRTY_PROGRAM;
@@ -299,14 +300,20 @@ HRESULT Device::GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* 
 
 HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) {
     if (!matrix) return D3DERR_INVALIDCALL;
+    D3DMATRIX* target;
+    uint32_t dirty;
     // D3DTS_WORLD (256) lies outside the enumeration's named values.
     switch (static_cast<DWORD>(state)) {
-    case D3DTS_WORLD: m_world = *matrix; m_dirty |= DIRTY_MATRICES | DIRTY_UNIFORMS; break;
-    case D3DTS_VIEW: m_view = *matrix; m_dirty |= DIRTY_MATRICES | DIRTY_LIGHTS | DIRTY_UNIFORMS; break;
-    case D3DTS_PROJECTION: m_projection = *matrix; m_dirty |= DIRTY_UNIFORMS; break;
+    case D3DTS_WORLD: target = &m_world; dirty = DIRTY_MATRICES; break;
+    case D3DTS_VIEW: target = &m_view; dirty = DIRTY_MATRICES | DIRTY_LIGHTS; break;
+    case D3DTS_PROJECTION: target = &m_projection; dirty = DIRTY_PROJECTION; break;
     default:
         reportUnhandled("transform", static_cast<unsigned long>(state));
         return D3DERR_INVALIDCALL;
+    }
+    if (std::memcmp(target, matrix, sizeof *matrix) != 0) {
+        *target = *matrix;
+        m_dirty |= dirty;
     }
     return D3D_OK;
 }
@@ -331,7 +338,7 @@ HRESULT Device::SetViewport(const D3DVIEWPORT9* viewport) {
         !(v.MaxZ >= 0.0f && v.MaxZ <= 1.0f))
         return D3DERR_INVALIDCALL;
     m_viewport = v;
-    m_dirty |= DIRTY_VIEWPORT | DIRTY_UNIFORMS;
+    m_dirty |= DIRTY_VIEWPORT;
     return D3D_OK;
 }
 
@@ -355,7 +362,7 @@ HRESULT Device::SetLight(DWORD index, const D3DLIGHT9* light) {
     if (d.x == 0.0f && d.y == 0.0f && d.z == 0.0f) return D3DERR_INVALIDCALL;
     m_lights[index].light = *light;
     m_lights[index].set = true;
-    if (m_lights[index].enabled) m_dirty |= DIRTY_LIGHTS | DIRTY_UNIFORMS;
+    if (m_lights[index].enabled) m_dirty |= DIRTY_LIGHTS;
     return D3D_OK;
 }
 
@@ -383,7 +390,7 @@ HRESULT Device::LightEnable(DWORD index, BOOL enable) {
     bool on = enable != FALSE;
     if (slot.enabled != on) {
         slot.enabled = on;
-        m_dirty |= DIRTY_LIGHTS | DIRTY_UNIFORMS | DIRTY_PROGRAM;
+        m_dirty |= DIRTY_LIGHTS | DIRTY_PROGRAM;
     }
     return D3D_OK;
 }
@@ -396,11 +403,13 @@ HRESULT Device::GetLightEnable(DWORD index, BOOL* enable) {
 
 HRESULT Device::SetMaterial(const D3DMATERIAL9* material) {
     if (!material) return D3DERR_INVALIDCALL;
+    // Objects set their material before every draw, mostly the same one.
+    if (std::memcmp(&m_material, material, sizeof *material) == 0) return D3D_OK;
     m_material = *material;
     toVec4(material->Diffuse, m_uniforms.materialDiffuse);
     toVec4(material->Ambient, m_uniforms.materialAmbient);
     toVec4(material->Emissive, m_uniforms.materialEmissive);
-    m_dirty |= DIRTY_UNIFORMS;
+    m_dirty |= DIRTY_MATERIAL;
     return D3D_OK;
 }
 

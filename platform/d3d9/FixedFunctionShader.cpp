@@ -1,31 +1,47 @@
 #include "FixedFunctionShader.h"
 
+#include <cstddef>
 #include <cstdio>
 
 #include <d3d9.h>
 
 namespace zvd3d {
 
+#define ZV_UNIFORM(name, group, matrix, count) \
+    { #name, group, matrix, count, offsetof(FixedFunctionUniforms, name) }
+const UniformInfo kUniforms[kUniformCount] = {
+    ZV_UNIFORM(worldView, U_TRANSFORM, true, 1),
+    ZV_UNIFORM(projection, U_PROJECTION, true, 1),
+    ZV_UNIFORM(normalMatrix, U_TRANSFORM, true, 1),
+    ZV_UNIFORM(materialDiffuse, U_MATERIAL, false, 1),
+    ZV_UNIFORM(materialAmbient, U_MATERIAL, false, 1),
+    ZV_UNIFORM(materialEmissive, U_MATERIAL, false, 1),
+    ZV_UNIFORM(ambient, U_AMBIENT, false, 1),
+    ZV_UNIFORM(lightDirection, U_LIGHTS, false, kMaxLights),
+    ZV_UNIFORM(lightDiffuse, U_LIGHTS, false, kMaxLights),
+    ZV_UNIFORM(lightAmbient, U_LIGHTS, false, kMaxLights),
+    ZV_UNIFORM(screenScale, U_SCREEN, false, 1),
+    ZV_UNIFORM(screenOffset, U_SCREEN, false, 1),
+    ZV_UNIFORM(clipOffset, U_SCREEN, false, 1),
+    ZV_UNIFORM(alphaRef, U_ALPHAREF, false, 1),
+};
+#undef ZV_UNIFORM
+
 namespace {
 
-const char kHeader[] =
-    "#version 330 core\n"
-    "layout(std140) uniform FixedFunction {\n"
-    "    mat4 worldView;\n"
-    "    mat4 projection;\n"
-    "    mat4 normalMatrix;\n"
-    "    vec4 materialDiffuse;\n"
-    "    vec4 materialAmbient;\n"
-    "    vec4 materialEmissive;\n"
-    "    vec4 ambient;\n"
-    "    vec4 lightDirection[8];\n"
-    "    vec4 lightDiffuse[8];\n"
-    "    vec4 lightAmbient[8];\n"
-    "    vec4 screenScale;\n"
-    "    vec4 screenOffset;\n"
-    "    vec4 clipOffset;\n"
-    "    vec4 alphaRef;\n"
-    "};\n";
+// Starts `out` afresh: the version line, then every uniform (those a stage
+// does not use are dropped by the compiler).
+void declareUniforms(std::string* out) {
+    *out = "#version 330 core\n";
+    for (const UniformInfo& u : kUniforms) {
+        char line[96];
+        if (u.count > 1)
+            std::snprintf(line, sizeof line, "uniform %s %s[%u];\n", u.matrix ? "mat4" : "vec4", u.name, u.count);
+        else
+            std::snprintf(line, sizeof line, "uniform %s %s;\n", u.matrix ? "mat4" : "vec4", u.name);
+        *out += line;
+    }
+}
 
 void append(std::string* out, const char* format, int a = 0, int b = 0) {
     char line[256];
@@ -77,7 +93,7 @@ const char* alphaComparison(uint8_t func) {
 }  // namespace
 
 void buildVertexShader(const ShaderKey& key, std::string* out) {
-    *out = kHeader;
+    declareUniforms(out);
     *out += "layout(location = 0) in vec4 inPosition;\n";
     if (key.normal) *out += "layout(location = 1) in vec3 inNormal;\n";
     if (key.diffuse) *out += "layout(location = 2) in vec4 inDiffuse;\n";
@@ -145,7 +161,7 @@ void buildVertexShader(const ShaderKey& key, std::string* out) {
 }
 
 void buildFragmentShader(const ShaderKey& key, std::string* out) {
-    *out = kHeader;
+    declareUniforms(out);
     *out += "in vec4 vDiffuse;\n";
     for (int i = 0; i < key.stageCount; ++i) {
         const StageKey& st = key.stage[i];

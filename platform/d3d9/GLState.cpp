@@ -29,7 +29,7 @@ void GLState::invalidate() {
     m_activeUnit = kUnknown;
     for (unsigned i = 0; i < kUnits; ++i)
         m_texture2D[i] = m_textureCube[i] = m_sampler[i] = kUnknown;
-    m_arrayBuffer = m_elementBuffer = m_uniformBuffer = m_drawFbo = m_readFbo = kUnknown;
+    m_arrayBuffer = m_elementBuffer = m_drawFbo = m_readFbo = kUnknown;
 }
 
 void GLState::depthTest(bool on) {
@@ -180,13 +180,6 @@ void GLState::bindElementBuffer(GLuint buffer) {
     counted();
 }
 
-void GLState::bindUniformBuffer(GLuint buffer) {
-    if (m_uniformBuffer == buffer) return;
-    m_uniformBuffer = buffer;
-    glBindBuffer(GL_UNIFORM_BUFFER, buffer);
-    counted();
-}
-
 void GLState::bindDrawFramebuffer(GLuint fbo) {
     if (m_drawFbo == fbo) return;
     m_drawFbo = fbo;
@@ -211,7 +204,6 @@ void GLState::forgetTexture(GLuint texture) {
 void GLState::forgetBuffer(GLuint buffer) {
     if (m_arrayBuffer == buffer) m_arrayBuffer = kUnknown;
     if (m_elementBuffer == buffer) m_elementBuffer = kUnknown;
-    if (m_uniformBuffer == buffer) m_uniformBuffer = kUnknown;
 }
 
 void GLState::forgetProgram(GLuint program) {

@@ -34,7 +34,6 @@ public:
     void bindSampler(unsigned unit, GLuint sampler);
     void bindArrayBuffer(GLuint buffer);
     void bindElementBuffer(GLuint buffer);
-    void bindUniformBuffer(GLuint buffer);
     void bindDrawFramebuffer(GLuint fbo);
     void bindReadFramebuffer(GLuint fbo);
 
@@ -54,7 +53,7 @@ private:
     GLuint m_program;
     unsigned m_activeUnit;
     GLuint m_texture2D[kUnits], m_textureCube[kUnits], m_sampler[kUnits];
-    GLuint m_arrayBuffer, m_elementBuffer, m_uniformBuffer, m_drawFbo, m_readFbo;
+    GLuint m_arrayBuffer, m_elementBuffer, m_drawFbo, m_readFbo;
 };
 
 }  // namespace zvd3d

@@ -31,31 +31,34 @@ GLuint compile(GLenum type, const std::string& source) {
 
 }  // namespace
 
-GLuint ProgramCache::get(const ShaderKey& key, GLState& gl) {
-    if (m_last < m_entries.size() && m_entries[m_last].key == key) return m_entries[m_last].program;
-    for (size_t i = 0; i < m_entries.size(); ++i) {
-        if (m_entries[i].key == key) {
-            m_last = i;
-            return m_entries[i].program;
+Program* ProgramCache::get(const ShaderKey& key, GLState& gl) {
+    if (m_last && m_last->key == key) return m_last;
+    for (const std::unique_ptr<Program>& p : m_programs) {
+        if (p->key == key) {
+            m_last = p.get();
+            return m_last;
         }
     }
-    GLuint program = build(key, gl);
-    m_entries.push_back({key, program});
-    m_last = m_entries.size() - 1;
-    return program;
+    std::unique_ptr<Program> program(new Program{});
+    program->key = key;
+    build(program.get(), gl);
+    m_last = program.get();
+    m_programs.push_back(std::move(program));
+    return m_last;
 }
 
-GLuint ProgramCache::build(const ShaderKey& key, GLState& gl) {
+void ProgramCache::build(Program* out, GLState& gl) {
     ++g_counters.shaderBuilds;
+    for (GLint& l : out->location) l = -1;
     std::string source;
-    buildVertexShader(key, &source);
+    buildVertexShader(out->key, &source);
     GLuint vs = compile(GL_VERTEX_SHADER, source);
-    buildFragmentShader(key, &source);
+    buildFragmentShader(out->key, &source);
     GLuint fs = compile(GL_FRAGMENT_SHADER, source);
     if (!vs || !fs) {
         if (vs) glDeleteShader(vs);
         if (fs) glDeleteShader(fs);
-        return 0;
+        return;
     }
     GLuint program = glCreateProgram();
     glAttachShader(program, vs);
@@ -70,10 +73,10 @@ GLuint ProgramCache::build(const ShaderKey& key, GLState& gl) {
         glGetProgramInfoLog(program, sizeof log, nullptr, log);
         reportFailure("fixed-function program does not link", log);
         glDeleteProgram(program);
-        return 0;
+        return;
     }
-    GLuint block = glGetUniformBlockIndex(program, "FixedFunction");
-    if (block != GL_INVALID_INDEX) glUniformBlockBinding(program, block, 0);
+    out->name = program;
+    for (unsigned i = 0; i < kUniformCount; ++i) out->location[i] = glGetUniformLocation(program, kUniforms[i].name);
     // Stage i samples texture unit i.
     gl.useProgram(program);
     const char* names[kStages] = {"tex0", "tex1", "tex2"};
@@ -81,17 +84,16 @@ GLuint ProgramCache::build(const ShaderKey& key, GLState& gl) {
         GLint location = glGetUniformLocation(program, names[i]);
         if (location >= 0) glUniform1i(location, static_cast<GLint>(i));
     }
-    return program;
 }
 
 void ProgramCache::clear(GLState& gl, bool contextAlive) {
-    for (const Entry& e : m_entries) {
-        if (!e.program) continue;
-        gl.forgetProgram(e.program);
-        if (contextAlive) glDeleteProgram(e.program);
+    for (const std::unique_ptr<Program>& p : m_programs) {
+        if (!p->name) continue;
+        gl.forgetProgram(p->name);
+        if (contextAlive) glDeleteProgram(p->name);
     }
-    m_entries.clear();
-    m_last = 0;
+    m_programs.clear();
+    m_last = nullptr;
 }
 
 }  // namespace zvd3d

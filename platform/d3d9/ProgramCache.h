@@ -4,6 +4,7 @@
 #ifndef ZV_D3D9_PROGRAMCACHE_H
 #define ZV_D3D9_PROGRAMCACHE_H
 
+#include <memory>
 #include <vector>
 
 #include "GLHeaders.h"
@@ -12,24 +13,28 @@
 
 namespace zvd3d {
 
+struct Program {
+    ShaderKey key;
+    GLuint name;                         // 0: the program did not build
+    GLint location[kUniformCount];       // -1 where the program has no use for it
+    uint32_t version[kUniformGroups];    // group versions last uploaded, 0 none
+};
+
 class ProgramCache {
 public:
-    // The program for `key`, built on a miss (and left bound then); 0 when it
-    // does not build (reported once; the key is remembered as failing).
-    GLuint get(const ShaderKey& key, GLState& gl);
+    // The program for `key`, built on a miss (and left bound then). Its name
+    // is 0 when it does not build (reported once; the key stays remembered).
+    // The pointer stays valid until clear().
+    Program* get(const ShaderKey& key, GLState& gl);
     // Deletes the programs (when `contextAlive`) and forgets them.
     void clear(GLState& gl, bool contextAlive);
-    size_t size() const { return m_entries.size(); }
+    size_t size() const { return m_programs.size(); }
 
 private:
-    struct Entry {
-        ShaderKey key;
-        GLuint program;
-    };
-    GLuint build(const ShaderKey& key, GLState& gl);
+    void build(Program* program, GLState& gl);
 
-    std::vector<Entry> m_entries;
-    size_t m_last = 0;  // most recent hit, tried first
+    std::vector<std::unique_ptr<Program>> m_programs;
+    Program* m_last = nullptr;  // most recent hit, tried first
 };
 
 }  // namespace zvd3d

@@ -1,9 +1,10 @@
 // What selects a generated fixed-function program: the state bits that change
 // the GLSL text. Everything else (matrices, colours, light directions, the
-// alpha reference) travels in the uniform block below.
+// alpha reference) travels in uniforms.
 #ifndef ZV_D3D9_SHADERKEY_H
 #define ZV_D3D9_SHADERKEY_H
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -41,7 +42,7 @@ struct ShaderKey {
     bool operator!=(const ShaderKey& o) const { return !(*this == o); }
 };
 
-// The std140 uniform block "FixedFunction" shared by every program.
+// The values behind the programs' uniforms, as the device keeps them.
 // Matrices are Direct3D's row-major matrices stored as they are: GLSL reads
 // them transposed, so `M * v` there is Direct3D's `v * M`.
 struct FixedFunctionUniforms {
@@ -60,6 +61,29 @@ struct FixedFunctionUniforms {
     float clipOffset[4];         // pixel-centre shift of transformed vertices, in NDC
     float alphaRef[4];           // x = D3DRS_ALPHAREF (0..255)
 };
+
+// Uniforms change in groups; each program remembers which version of each
+// group it was last given, so a draw uploads only what changed since.
+enum UniformGroup : uint8_t {
+    U_TRANSFORM,   // world-view and normal matrix
+    U_PROJECTION,
+    U_MATERIAL,
+    U_AMBIENT,
+    U_LIGHTS,
+    U_SCREEN,      // viewport-derived conversions
+    U_ALPHAREF,
+    kUniformGroups
+};
+
+struct UniformInfo {
+    const char* name;
+    UniformGroup group;
+    bool matrix;     // mat4, else vec4
+    uint8_t count;   // array length
+    size_t offset;   // in FixedFunctionUniforms
+};
+const unsigned kUniformCount = 14;
+extern const UniformInfo kUniforms[kUniformCount];
 
 }  // namespace zvd3d
 
