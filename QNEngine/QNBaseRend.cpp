@@ -5,6 +5,7 @@
 
 #include "QNMemory.h"
 #include "QNModelSprite.h"
+#include "QNModelSpriteParticle.h"
 #include "QNScriptHelper.h"
 
 // The transform is handed to models as nine consecutive floats.
@@ -29,7 +30,7 @@ struct ModelType {
 const ModelType kModelTypes[] = {
     {"SPRITE", makeModel<CQNModelSprite>},
     {"MESH", nullptr},
-    {"SPRITE_PARTICLE", nullptr},
+    {"SPRITE_PARTICLE", makeModel<CQNModelSpriteParticle>},
 };
 
 const ModelType* findModelType(const char* word) {

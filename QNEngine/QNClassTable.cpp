@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "QNBase.h"
+#include "QNBaseParticleSys.h"
 #include "QNBaseRend.h"
 #include "QNBaseRendSkyBox.h"
 #include "QNMemory.h"
@@ -23,6 +24,7 @@ struct ClassEntry {
 // Compared in this order; the first match wins.
 const ClassEntry kClasses[] = {
     {"CQNBase", make<CQNBase>},
+    {"CQNBaseParticleSys", make<CQNBaseParticleSys>},
     {"CQNBaseRend", make<CQNBaseRend>},
     {"CQNBaseRendSkyBox", make<CQNBaseRendSkyBox>},
 };
