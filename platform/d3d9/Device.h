@@ -227,6 +227,7 @@ private:
         UINT offset, stride;
         DWORD fvf;
         unsigned generation;
+        uint32_t enabled;  // attribute arrays enabled, one bit per location
     } m_layout{};
 };
 

@@ -298,38 +298,38 @@ HRESULT Device::beginDraw() {
 }
 
 void Device::applyVertexLayout(GLuint buffer, UINT offset, UINT stride) {
-    Layout wanted{buffer, offset, stride, m_fvf, m_generation};
-    if (m_layout.buffer == wanted.buffer && m_layout.offset == offset && m_layout.stride == stride &&
+    if (m_layout.buffer == buffer && m_layout.offset == offset && m_layout.stride == stride &&
         m_layout.fvf == m_fvf && m_layout.generation == m_generation)
         return;
-    m_layout = wanted;
+    // A new context starts with every array off.
+    uint32_t enabled = m_layout.generation == m_generation ? m_layout.enabled : 0;
     m_gl.bindArrayBuffer(buffer);
     GLsizei s = GLsizei(stride);
     uintptr_t at = offset;
+    uint32_t wanted = 0;
     auto pointer = [&](GLuint location, GLint size, GLenum type, GLboolean normalized, UINT bytes) {
         glVertexAttribPointer(location, size, type, normalized, s, reinterpret_cast<const void*>(at));
-        glEnableVertexAttribArray(location);
-        g_counters.stateChanges += 2;
+        ++g_counters.stateChanges;
+        wanted |= 1u << location;
         at += bytes;
     };
     bool rhw = (m_fvf & D3DFVF_POSITION_MASK) == D3DFVF_XYZRHW;
     pointer(0, rhw ? 4 : 3, GL_FLOAT, GL_FALSE, rhw ? 16 : 12);
-    if (m_fvf & D3DFVF_NORMAL)
-        pointer(1, 3, GL_FLOAT, GL_FALSE, 12);
-    else
-        glDisableVertexAttribArray(1);
+    if (m_fvf & D3DFVF_NORMAL) pointer(1, 3, GL_FLOAT, GL_FALSE, 12);
     // A D3DCOLOR is B, G, R, A in memory.
-    if (m_fvf & D3DFVF_DIFFUSE)
-        pointer(2, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, 4);
-    else
-        glDisableVertexAttribArray(2);
+    if (m_fvf & D3DFVF_DIFFUSE) pointer(2, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, 4);
     unsigned sets = (m_fvf & D3DFVF_TEXCOUNT_MASK) >> D3DFVF_TEXCOUNT_SHIFT;
-    for (unsigned i = 0; i < kStages; ++i) {
-        if (i < sets)
-            pointer(3 + i, 2, GL_FLOAT, GL_FALSE, 8);
+    for (unsigned i = 0; i < kStages && i < sets; ++i) pointer(3 + i, 2, GL_FLOAT, GL_FALSE, 8);
+    for (GLuint location = 0; location < 3 + kStages; ++location) {
+        uint32_t bit = 1u << location;
+        if ((wanted & bit) == (enabled & bit)) continue;
+        if (wanted & bit)
+            glEnableVertexAttribArray(location);
         else
-            glDisableVertexAttribArray(3 + i);
+            glDisableVertexAttribArray(location);
+        ++g_counters.stateChanges;
     }
+    m_layout = Layout{buffer, offset, stride, m_fvf, m_generation, wanted};
 }
 
 HRESULT Device::checkVertexRange(UINT first, uint64_t count, UINT stride, UINT offset,

@@ -131,6 +131,33 @@ TEST_F(Frame, SixteenBitBackBufferHoldsR5G6B5) {
     }
 }
 
+TEST_F(Frame, FullScreenPresentsTheSameFrame) {
+    // The engine's full-screen device: 16 bits, one retrace per frame. The
+    // frame is scaled onto the desktop; the back buffer keeps its own size.
+    releaseDevice();
+    m_params = windowedParams(800, 600, D3DFMT_R5G6B5, true);
+    m_params.Windowed = FALSE;
+    m_params.PresentationInterval = D3DPRESENT_INTERVAL_ONE;
+    ASSERT_EQ(m_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, testWindow(),
+                                  D3DCREATE_HARDWARE_VERTEXPROCESSING, &m_params, &m_device),
+              D3D_OK);
+    setPlainState();
+    beginFrame(0xFF0000FF);
+    drawScreenRect(100, 100, 300, 200, 0xFFFFFF00);
+    endFrame();
+    Image image = readBack();
+    ASSERT_EQ(image.width, 800u);
+    EXPECT_TRUE(areaIs(image, 110, 110, 290, 190, 0xFFFFFF00, 8));
+    EXPECT_TRUE(areaIs(image, 400, 300, 700, 500, 0xFF0000FF, 8));
+    // Back to a window by Reset.
+    D3DPRESENT_PARAMETERS windowed = windowedParams(800, 600, D3DFMT_X8R8G8B8, true);
+    ASSERT_EQ(m_device->Reset(&windowed), D3D_OK);
+    m_params = windowed;
+    beginFrame(0xFF00FF00);
+    endFrame();
+    EXPECT_TRUE(areaIs(readBack(), 100, 100, 700, 500, 0xFF00FF00));
+}
+
 TEST_F(Frame, ScenesDoNotNestAndDrawsNeedOne) {
     setPlainState();
     ScreenVertex v[3] = {};
