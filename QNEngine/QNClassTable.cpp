@@ -3,10 +3,13 @@
 #include <cstring>
 
 #include "QNBase.h"
+#include "QNBaseHud.h"
 #include "QNBaseParticleSys.h"
 #include "QNBaseRend.h"
 #include "QNBaseRendSkyBox.h"
 #include "QNMemory.h"
+#include "ZVBaseLvlSelect.h"
+#include "ZVMainMenu.h"
 
 namespace {
 
@@ -24,8 +27,11 @@ struct ClassEntry {
 // Compared in this order; the first match wins.
 const ClassEntry kClasses[] = {
     {"CQNBase", make<CQNBase>},
+    {"CQNBaseHud", make<CQNBaseHud>},
     {"CQNBaseParticleSys", make<CQNBaseParticleSys>},
     {"CQNBaseRend", make<CQNBaseRend>},
+    {"CZVMainMenu", make<CZVMainMenu>},
+    {"CZVBaseLvlSelect", make<CZVBaseLvlSelect>},
     {"CQNBaseRendSkyBox", make<CQNBaseRendSkyBox>},
 };
 

@@ -1,0 +1,164 @@
+// The level select: stepping the level with wrap-around, a click per step,
+// and the number centred on the screen.
+#include <dinput.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "MenusFixture.h"
+#include "QNBaseRend.h"
+#include "QNGameState.h"
+#include "QNMemory.h"
+#include "ZVBaseLvlSelect.h"
+#include "testing/PlatformTesting.h"
+
+namespace {
+
+// Without a sound system every click the object asks for reaches the sound
+// manager as a missing sound and leaves one row in the result log: a
+// countable trace of each click.
+const char kClickRow[] = "CQNSoundManager::playSound( )";
+
+class LvlSelect : public MenusFixture {
+protected:
+    void SetUp() override {
+        MenusFixture::SetUp();
+        state = CQNGameState::getInstance();
+        select = makeSelect();
+    }
+    void TearDown() override {
+        select.reset();
+        MenusFixture::TearDown();
+    }
+
+    std::unique_ptr<CZVBaseLvlSelect> makeSelect() {
+        std::unique_ptr<CZVBaseLvlSelect> made(new CZVBaseLvlSelect);
+        made->initialize("Assets\\Scripts\\Base Objects\\zv.lvlsel.base");
+        for (int d = 0; d < 10; ++d) record(&made->m_digits[d], static_cast<char>('0' + d));
+        return made;
+    }
+
+    // "c@x,y" of each digit drawn.
+    std::string drawn() {
+        std::string out;
+        char item[48];
+        for (const Draw& d : render({select.get()})) {
+            std::snprintf(item, sizeof item, "%c@%g,%g ", d.tag, d.x, d.y);
+            out += item;
+        }
+        return out;
+    }
+
+    CQNGameState* state = nullptr;
+    std::unique_ptr<CZVBaseLvlSelect> select;
+};
+
+TEST_F(LvlSelect, ArrowsStepTheLevelAndWrapAtBothEnds) {
+    struct Row {
+        int32_t from;
+        std::initializer_list<int> keys;
+        int32_t to;
+        int clicks;
+    };
+    const Row rows[] = {
+        {1, {DIK_LEFT}, 40, 1},
+        {40, {DIK_RIGHT}, 1, 1},
+        {5, {DIK_LEFT}, 4, 1},
+        {5, {DIK_RIGHT}, 6, 1},
+        {39, {DIK_RIGHT}, 40, 1},
+        {2, {DIK_LEFT}, 1, 1},
+        // Both at once: down, then back up, with two clicks.
+        {7, {DIK_LEFT, DIK_RIGHT}, 7, 2},
+        {1, {DIK_LEFT, DIK_RIGHT}, 1, 2},
+        {40, {DIK_LEFT, DIK_RIGHT}, 40, 2},
+        {12, {}, 12, 0},
+        // Other keys leave the level alone.
+        {12, {DIK_UP, DIK_DOWN, DIK_RETURN}, 12, 0},
+    };
+    int clicks = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.from);
+        state->m_level = row.from;
+        frameWithKeys(row.keys, {select.get()});
+        frame({select.get()});  // keys up before the next row
+        EXPECT_EQ(state->m_level, row.to);
+        clicks += row.clicks;
+    }
+    EXPECT_EQ(logRowsContaining(kClickRow), clicks);
+}
+
+TEST_F(LvlSelect, HoldingAnArrowRepeatsAfterTheDelay) {
+    state->m_level = 38;
+    zvtest::setKey(DIK_RIGHT, true);
+    frame({select.get()});
+    EXPECT_EQ(state->m_level, 39);
+    for (int f = 0; f < 50; ++f) frame({select.get()});  // 0.85 s held
+    EXPECT_EQ(state->m_level, 39);
+    for (int f = 0; f < 30; ++f) frame({select.get()});  // 1.35 s held
+    // Repeats after one second, one every tenth of a second, past 40 to 1.
+    EXPECT_GE(state->m_level, 1);
+    EXPECT_LE(state->m_level, 3);
+    zvtest::setKey(DIK_RIGHT, false);
+    frame({select.get()});
+    const int32_t steps = state->m_level + 40 - 38;
+    EXPECT_EQ(logRowsContaining(kClickRow), steps);
+}
+
+TEST_F(LvlSelect, TheNumberIsCentredBelowTheMiddle) {
+    struct Row {
+        int32_t level;
+        const char* drawn;
+    };
+    const Row rows[] = {
+        {1, "1@0,-30 "},
+        {9, "9@0,-30 "},
+        {10, "1@-20,-30 0@20,-30 "},
+        {11, "1@-20,-30 1@20,-30 "},  // one picture moved and drawn twice
+        {40, "4@-20,-30 0@20,-30 "},
+        {-3, "3@40,-30 "},            // a hand-set record: the minus sign stays blank
+    };
+    for (const Row& row : rows) {
+        state->m_level = row.level;
+        EXPECT_EQ(drawn(), row.drawn) << "level " << row.level;
+    }
+}
+
+TEST_F(LvlSelect, DigitsAreThreeTimesTheirScriptSize) {
+    writeTransformScript("zv.num4.base", "[TRANSLATION] 5 70 2\n[SCALE] 2 1 0.5");
+    select = makeSelect();
+    const CQNBaseRend& four = select->m_digits[4];
+    EXPECT_EQ(four.m_translation.y, -30.0f);
+    EXPECT_EQ(four.m_translation.z, 2.0f);
+    EXPECT_EQ(four.m_scale.x, 6.0f);
+    EXPECT_EQ(four.m_scale.y, 3.0f);
+    EXPECT_EQ(four.m_scale.z, 1.5f);
+    EXPECT_EQ(select->m_digits[7].m_scale.x, 3.0f);
+}
+
+TEST_F(LvlSelect, UpdateReachesEveryDigit) {
+    RecordingModel::clear();
+    frame({select.get()});
+    for (char tag : std::string("0123456789")) EXPECT_EQ(RecordingModel::updates(tag), 1) << tag;
+}
+
+TEST_F(LvlSelect, FramesAllocateNothing) {
+    state->m_level = 27;
+    frame({select.get()});
+    unsigned before = getAllocationCount();
+    for (int f = 0; f < 30; ++f) {
+        frame({select.get()});
+        select->render();
+    }
+    EXPECT_EQ(getAllocationCount() - before, 0u);
+}
+
+TEST_F(LvlSelect, ReleaseIsSafeTwice) {
+    select->release();
+    EXPECT_EQ(select->m_digits, nullptr);
+    select->release();
+    EXPECT_EQ(select->update(), QNRSLT_OK);
+    EXPECT_EQ(drawn(), "");
+}
+
+}  // namespace

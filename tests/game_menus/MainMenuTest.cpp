@@ -1,0 +1,245 @@
+// The main menu: the pointer's line, the panel flags it clears, no
+// wrap-around; and the menu scene driven through the top-level states.
+#include <dinput.h>
+
+#include <memory>
+#include <string>
+
+#include "MenusFixture.h"
+#include "QNBaseHud.h"
+#include "QNBaseRend.h"
+#include "QNClassTable.h"
+#include "QNGameState.h"
+#include "QNMemory.h"
+#include "QNSceneManager.h"
+#include "ZVApp.h"
+#include "ZVBaseLvlSelect.h"
+#include "ZVMainMenu.h"
+#include "testing/PlatformTesting.h"
+
+namespace {
+
+class MainMenu : public MenusFixture {
+protected:
+    void SetUp() override {
+        MenusFixture::SetUp();
+        state = CQNGameState::getInstance();
+        menu.reset(new CZVMainMenu);
+        menu->initialize("Assets\\Scripts\\Base Objects\\zv.mainmenu.base");
+        record(menu->m_pointer, 'P');
+        record(menu->m_optionsPanel, 'O');
+        record(menu->m_creditsPanel, 'R');
+    }
+    void TearDown() override {
+        menu.reset();
+        MenusFixture::TearDown();
+    }
+
+    std::string drawnTags() {
+        std::string out;
+        for (const Draw& d : render({menu.get()})) out += d.tag;
+        return out;
+    }
+
+    CQNGameState* state = nullptr;
+    std::unique_ptr<CZVMainMenu> menu;
+};
+
+TEST_F(MainMenu, StartsOnTheFirstLineWithBothPanelsHidden) {
+    writeTransformScript("zv.menupointer.base", "[TRANSLATION] 7 8 9");
+    menu.reset(new CZVMainMenu);
+    menu->initialize("Assets\\Scripts\\Base Objects\\zv.mainmenu.base");
+    EXPECT_EQ(menu->m_pointer->m_translation.x, -100.0f);
+    EXPECT_EQ(menu->m_pointer->m_translation.y, 43.0f);
+    EXPECT_EQ(state->m_menuSelection, 0);
+    record(menu->m_pointer, 'P');
+    record(menu->m_optionsPanel, 'O');
+    record(menu->m_creditsPanel, 'R');
+    EXPECT_EQ(drawnTags(), "P");
+}
+
+TEST_F(MainMenu, EachLinePlacesThePointerAndClosesTheOtherPanels) {
+    struct Row {
+        int32_t selection;
+        float pointerY;
+        bool optionsKept, creditsKept;
+    };
+    const Row rows[] = {
+        {0, 43, false, false},
+        {1, 14, true, false},
+        {2, -14, false, true},
+        {3, -43, false, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.selection);
+        state->m_menuSelection = row.selection;
+        state->m_showOptions = state->m_showCredits = true;
+        frame({menu.get()});
+        EXPECT_EQ(menu->m_pointer->m_translation.x, -100.0f);
+        EXPECT_EQ(menu->m_pointer->m_translation.y, row.pointerY);
+        EXPECT_EQ(state->m_showOptions, row.optionsKept);
+        EXPECT_EQ(state->m_showCredits, row.creditsKept);
+    }
+}
+
+TEST_F(MainMenu, ASelectionOffTheMenuChangesNothing) {
+    for (int32_t selection : {-1, 4, 9}) {
+        SCOPED_TRACE(selection);
+        menu->m_pointer->m_translation.y = 123.0f;
+        state->m_menuSelection = selection;
+        state->m_showOptions = state->m_showCredits = true;
+        frame({menu.get()});
+        EXPECT_EQ(menu->m_pointer->m_translation.y, 123.0f);
+        EXPECT_TRUE(state->m_showOptions);
+        EXPECT_TRUE(state->m_showCredits);
+        EXPECT_EQ(state->m_menuSelection, selection);
+    }
+}
+
+TEST_F(MainMenu, ArrowsMoveTheSelectionAndStopAtTheEnds) {
+    struct Row {
+        int32_t from;
+        std::initializer_list<int> keys;
+        int32_t to;
+    };
+    const Row rows[] = {
+        {0, {DIK_UP}, 0},   {3, {DIK_DOWN}, 3},  {0, {DIK_DOWN}, 1},
+        {1, {DIK_DOWN}, 2}, {2, {DIK_DOWN}, 3},  {3, {DIK_UP}, 2},
+        {1, {DIK_UP}, 0},   {2, {DIK_UP, DIK_DOWN}, 2},
+        {0, {DIK_UP, DIK_DOWN}, 1},  // up stops at 0, then down
+        {3, {DIK_UP, DIK_DOWN}, 3},
+        {2, {DIK_LEFT, DIK_RIGHT}, 2},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.from);
+        state->m_menuSelection = row.from;
+        frameWithKeys(row.keys, {menu.get()});
+        frame({menu.get()});
+        EXPECT_EQ(state->m_menuSelection, row.to);
+    }
+    // Moving the pointer is silent: not even a missing click sound is asked for.
+    EXPECT_EQ(logRowsContaining("CQNSoundManager"), 0);
+}
+
+TEST_F(MainMenu, PanelsDrawAfterThePointerWhileTheirFlagsAreSet) {
+    struct Row {
+        bool options, credits;
+        const char* drawn;
+    };
+    const Row rows[] = {{false, false, "P"}, {true, false, "PO"}, {false, true, "PR"}, {true, true, "POR"}};
+    for (const Row& row : rows) {
+        state->m_showOptions = row.options;
+        state->m_showCredits = row.credits;
+        EXPECT_EQ(drawnTags(), row.drawn);
+    }
+}
+
+TEST_F(MainMenu, UpdateReachesEveryPicture) {
+    RecordingModel::clear();
+    frame({menu.get()});
+    for (char tag : std::string("POR")) EXPECT_EQ(RecordingModel::updates(tag), 1) << tag;
+}
+
+TEST_F(MainMenu, FramesAllocateNothing) {
+    state->m_showOptions = true;
+    state->m_menuSelection = 1;
+    frame({menu.get()});
+    unsigned before = getAllocationCount();
+    for (int f = 0; f < 30; ++f) {
+        frameWithKeys(f % 2 ? std::initializer_list<int>{DIK_DOWN} : std::initializer_list<int>{DIK_UP},
+                      {menu.get()});
+        menu->render();
+    }
+    EXPECT_EQ(getAllocationCount() - before, 0u);
+}
+
+TEST_F(MainMenu, ReleaseIsSafeTwice) {
+    menu->release();
+    EXPECT_EQ(menu->m_pointer, nullptr);
+    EXPECT_EQ(menu->m_optionsPanel, nullptr);
+    EXPECT_EQ(menu->m_creditsPanel, nullptr);
+    menu->release();
+    state->m_showOptions = state->m_showCredits = true;
+    EXPECT_EQ(menu->update(), QNRSLT_OK);
+    EXPECT_EQ(drawnTags(), "");
+}
+
+TEST(ClassTable, ScenesCreateTheMenuObjectsByName) {
+    struct Row {
+        const char* name;
+        bool (*is)(CQNBase*);
+    };
+    const Row rows[] = {
+        {"CQNBaseHud", [](CQNBase* o) { return dynamic_cast<CQNBaseHud*>(o) != nullptr; }},
+        {"CZVMainMenu", [](CQNBase* o) { return dynamic_cast<CZVMainMenu*>(o) != nullptr; }},
+        {"CZVBaseLvlSelect", [](CQNBase* o) { return dynamic_cast<CZVBaseLvlSelect*>(o) != nullptr; }},
+    };
+    for (const Row& row : rows) {
+        CQNBase* object = qnCreateSceneObject(row.name);
+        EXPECT_TRUE(object && row.is(object)) << row.name;
+        setOwner(__FILE__, __LINE__, "??");
+        delete object;
+    }
+    EXPECT_EQ(qnCreateSceneObject("CZVMainMenuX"), nullptr);
+}
+
+// The menu scene as the game runs it: the scene manager updates the menu,
+// then the top-level state machine handles Enter on the selected line.
+class MenuScene : public MenusFixture {
+protected:
+    void SetUp() override {
+        MenusFixture::SetUp();
+        state = CQNGameState::getInstance();
+        zvtestsupport::writeFile("Assets\\Scripts\\Base Objects\\zv.mainmenu.base", "[CLASS_TYPE] CZVMainMenu\n");
+        zvtestsupport::writeFile("Assets\\Scripts\\Scenes\\zv.menu.scene",
+                                 "[SIZE] 1\n[SCRIPTS]\nAssets\\Scripts\\Base Objects\\zv.mainmenu.base\n");
+        CQNSceneManager::getInstance()->loadSceneFromScript("Assets\\Scripts\\Scenes\\zv.menu.scene");
+        ASSERT_EQ(CQNSceneManager::getInstance()->getObjectCount(), 1);
+    }
+
+    // A frame with the keys held (the scene, then the state machine), then
+    // one with nothing held, so the next press is a new one.
+    void step(std::initializer_list<int> keys = {}) {
+        for (int k : keys) zvtest::setKey(k, true);
+        sceneFrame();
+        for (int k : keys) zvtest::setKey(k, false);
+        sceneFrame();
+    }
+    void sceneFrame() {
+        frame({});
+        CQNSceneManager::getInstance()->update();
+        app.updateGameState(&quit);
+    }
+    // Which panels the menu object would draw now: 'O' options, 'R' credits.
+    std::string panels() {
+        return std::string(state->m_showOptions ? "O" : "") + (state->m_showCredits ? "R" : "");
+    }
+
+    CZVApp app;
+    CQNGameState* state = nullptr;
+    bool quit = false;
+};
+
+TEST_F(MenuScene, ConfirmedPanelsCloseWhenThePointerLeavesTheirLine) {
+    EXPECT_EQ(panels(), "");
+    step({DIK_DOWN});       // line 1
+    step({DIK_RETURN});
+    EXPECT_EQ(panels(), "O");
+    step({DIK_RETURN});
+    EXPECT_EQ(panels(), "");
+    step({DIK_RETURN});
+    step({DIK_DOWN});       // line 2 closes the options panel
+    EXPECT_EQ(state->m_menuSelection, 2);
+    EXPECT_EQ(panels(), "");
+    step({DIK_RETURN});
+    EXPECT_EQ(panels(), "R");
+    step({DIK_DOWN});       // line 3 closes the credits panel
+    EXPECT_EQ(panels(), "");
+    step({DIK_UP});         // and coming back does not reopen it
+    EXPECT_EQ(state->m_menuSelection, 2);
+    EXPECT_EQ(panels(), "");
+    EXPECT_EQ(state->m_state, GS_MAIN_MENU);
+    EXPECT_FALSE(quit);
+}
+
+}  // namespace

@@ -1,0 +1,134 @@
+#include "MenusFixture.h"
+
+#include <cstring>
+
+#include "DX_D3DWrapper.h"
+#include "DX_Input.h"
+#include "QNBaseHud.h"
+#include "QNBaseRend.h"
+#include "QNGameState.h"
+#include "QNGameTimer.h"
+#include "QNMemory.h"
+#include "QNResults.h"
+#include "QNSceneManager.h"
+#include "QNSoundManager.h"
+#include "DX_Camera.h"
+#include "testing/PlatformTesting.h"
+
+namespace {
+LRESULT CALLBACK testProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
+
+const int kMaxDraws = 512;
+Draw g_draws[kMaxDraws];
+int g_drawCount = 0;
+int g_updates[256] = {};
+}  // namespace
+
+QNRESULT RecordingModel::update(float* transform) {
+    ++g_updates[static_cast<unsigned char>(m_tag)];
+    return QNRSLT_OK;
+}
+
+QNRESULT RecordingModel::render(float* t) {
+    if (g_drawCount < kMaxDraws) g_draws[g_drawCount++] = {m_tag, t[0], t[1], t[5], t[6], t[7], t[8]};
+    return QNRSLT_OK;
+}
+
+void RecordingModel::clear() {
+    g_drawCount = 0;
+    std::memset(g_updates, 0, sizeof g_updates);
+}
+
+std::vector<Draw> RecordingModel::draws() { return std::vector<Draw>(g_draws, g_draws + g_drawCount); }
+
+int RecordingModel::updates(char tag) { return g_updates[static_cast<unsigned char>(tag)]; }
+
+void MenusFixture::SetUp() {
+    zvtestsupport::makeDirs("Logs");
+    CQNResults::getInstance()->open("Logs\\QNResultLog.htm", "QN Engine Result Log");
+    zvtest::setClock(1000000000LL);
+    CQNGameTimer::getInstance()->initialize();
+
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = testProc;
+    wc.lpszClassName = "Zarvel";
+    RegisterClassA(&wc);
+    m_hWnd = CreateWindowExA(0, "Zarvel", "Zarvel", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                             800, 600, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(m_hWnd, nullptr);
+    ShowWindow(m_hWnd, SW_SHOW);
+    zvtest::setFocus(true);
+    CDX_D3DWrapper* wrapper = CDX_D3DWrapper::getInstance();
+    wrapper->m_hWnd = m_hWnd;
+    wrapper->m_width = 800.0f;
+    wrapper->m_height = 600.0f;
+    ASSERT_EQ(CDX_Input::getInstance()->initialize(), QNRSLT_OK);
+
+    // The HUD's process-wide values as at program start; each test is a
+    // fresh program as far as they are concerned.
+    CQNBaseHud::s_lastPhase = 3;
+    CQNBaseHud::s_getReadySpeed = 0.0f;
+    CQNBaseHud::s_pulseSpeed = 2.0f;
+    RecordingModel::clear();
+}
+
+void MenusFixture::TearDown() {
+    CQNGameState::destroyInstance();
+    CQNSoundManager::destroyInstance();
+    CDX_Input::destroyInstance();
+    CQNSceneManager::destroyInstance();
+    CDX_Camera::destroyInstance();
+    CDX_D3DWrapper::destroyInstance();
+    CQNGameTimer::destroyInstance();
+    CQNResults::destroyInstance();
+    if (m_hWnd) DestroyWindow(m_hWnd);
+    zvtest::releaseAllInput();
+    zvtest::clearFocusOverride();
+    zvtest::useRealClock();
+}
+
+void MenusFixture::frame(std::initializer_list<CQNBase*> objects, double seconds) {
+    zvtest::advanceClock(seconds);
+    CQNGameTimer::getInstance()->update();
+    CDX_Input::getInstance()->update();
+    for (CQNBase* object : objects) object->update();
+}
+
+void MenusFixture::frameWithKeys(std::initializer_list<int> keys, std::initializer_list<CQNBase*> objects) {
+    for (int k : keys) zvtest::setKey(k, true);
+    frame(objects);
+    for (int k : keys) zvtest::setKey(k, false);
+}
+
+std::vector<Draw> MenusFixture::render(std::initializer_list<CQNBase*> objects) {
+    RecordingModel::clear();
+    for (CQNBase* object : objects) object->render();
+    return RecordingModel::draws();
+}
+
+void MenusFixture::record(CQNBaseRend* picture, char tag) {
+    ASSERT_NE(picture, nullptr);
+    if (picture->m_model) {
+        setOwner(__FILE__, __LINE__, "??");
+        delete picture->m_model;
+    }
+    setOwner(__FILE__, __LINE__, "??");
+    picture->m_model = new RecordingModel(tag);
+}
+
+void MenusFixture::writeTransformScript(const std::string& name, const std::string& keys) {
+    zvtestsupport::writeFile("Assets\\Scripts\\Base Objects\\" + name, keys + "\n");
+}
+
+int MenusFixture::logRowsContaining(const std::string& needle) {
+    CQNResults::destroyInstance();
+    std::string text = zvtestsupport::readFile("Logs/QNResultLog.htm");
+    int rows = 0;
+    for (size_t at = text.find("<tr>"); at != std::string::npos; at = text.find("<tr>", at + 1)) {
+        size_t end = text.find("</tr>", at);
+        if (text.substr(at, end == std::string::npos ? std::string::npos : end - at).find(needle) !=
+            std::string::npos)
+            ++rows;
+    }
+    return rows;
+}

@@ -1,0 +1,219 @@
+// The HUD and the level select drawn on a real offscreen 800 x 600 device
+// with screen-space sprites of plain colours: each picture lands on the
+// pixels its centred position names, in the order the phase draws them.
+#include <png.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "DX_Camera.h"
+#include "DX_D3DWrapper.h"
+#include "DX_TextureManager.h"
+#include "MenusFixture.h"
+#include "QNBaseHud.h"
+#include "QNGameState.h"
+#include "ZVBaseLvlSelect.h"
+#include "testing/PlatformTesting.h"
+
+namespace {
+
+struct Rgb {
+    int r, g, b;
+};
+
+const Rgb kBlack = {0, 0, 0};
+const Rgb kPanel = {0, 0, 160};
+const Rgb kColon = {0, 255, 255};
+const Rgb kSign = {255, 255, 255};
+const Rgb kCompleted = {255, 255, 0};
+const Rgb kMark = {255, 0, 255};
+
+// Each digit its own colour.
+Rgb digitColour(int d) { return {40 + 20 * d, 250 - 20 * d, d % 2 ? 60 : 0}; }
+
+void ignoreBox(const char*, const char*, unsigned) {}
+
+class MenusRender : public MenusFixture {
+protected:
+    static const int kWidth = 800;
+    static const int kHeight = 600;
+
+    void SetUp() override {
+        MenusFixture::SetUp();
+        zvtest::setMessageBoxHandler(ignoreBox);
+        zvtestsupport::writeFile("Assets\\Scripts\\Config\\qnengine.cfg", "[RESOLUTION] 800 600\n");
+        ASSERT_EQ(CDX_D3DWrapper::getInstance()->initialize(m_hWnd, "Assets\\Scripts\\Config\\qnengine.cfg"),
+                  QNRSLT_OK);
+        ASSERT_NE(CDX_D3DWrapper::getInstance()->getDevice(), nullptr);
+        CDX_Camera::getInstance()->initialize();
+        state = CQNGameState::getInstance();
+
+        for (int d = 0; d < 10; ++d) {
+            char name[16];
+            std::snprintf(name, sizeof name, "zv.num%d", d);
+            writeSprite(name, 8, 12, digitColour(d));
+        }
+        writeSprite("zv.colon", 4, 12, kColon);
+        writeSprite("zv.hudbg", 256, 600, kPanel);
+        writeSprite("zv.completed", 64, 32, kCompleted, "[TRANSLATION] 200 0 0");
+        writeSprite("zv.newrec", 12, 12, kMark);
+        // Wider than the panel, so the panel drawn after it covers only part.
+        writeSprite("zv.getready", 400, 64, kSign, "[TRANSLATION] -200 0 0");
+    }
+    void TearDown() override {
+        hud.reset();
+        select.reset();
+        CDX_TextureManager::destroyInstance();
+        MenusFixture::TearDown();
+        zvtest::setMessageBoxHandler(nullptr);
+    }
+
+    // A screen-space sprite of one colour, exactly w x h pixels.
+    static void writeSprite(const std::string& name, int w, int h, Rgb c, const std::string& objectKeys = "") {
+        const std::string texture = "Assets\\Textures\\" + name + ".png";
+        const std::string model = "Assets\\Scripts\\Models\\" + name + ".model";
+        writePng(texture, w, h, c);
+        zvtestsupport::writeFile(model, "[TEXTURE] " + texture +
+                                            "\n[SIZING] ACTUAL\n[ORTHO] TRUE\n[BILLBOARDING] FALSE\n");
+        zvtestsupport::writeFile("Assets\\Scripts\\Base Objects\\" + name + ".base",
+                                 "[MODEL_TYPE] SPRITE\n[MODEL_SCRIPT] " + model + "\n" + objectKeys + "\n");
+    }
+
+    static void writePng(const std::string& path, int w, int h, Rgb c) {
+        std::string file = path;
+        for (char& ch : file)
+            if (ch == '\\') ch = '/';
+        zvtestsupport::makeDirs(file.substr(0, file.rfind('/')));
+        std::vector<unsigned char> rgba(static_cast<size_t>(w) * h * 4);
+        for (size_t i = 0; i < rgba.size(); i += 4) {
+            rgba[i] = static_cast<unsigned char>(c.r);
+            rgba[i + 1] = static_cast<unsigned char>(c.g);
+            rgba[i + 2] = static_cast<unsigned char>(c.b);
+            rgba[i + 3] = 255;
+        }
+        png_image image = {};
+        image.version = PNG_IMAGE_VERSION;
+        image.width = static_cast<png_uint_32>(w);
+        image.height = static_cast<png_uint_32>(h);
+        image.format = PNG_FORMAT_RGBA;
+        ASSERT_TRUE(png_image_write_to_file(&image, file.c_str(), 0, rgba.data(), 0, nullptr)) << file;
+    }
+
+    void drawFrame(CQNBase* object) {
+        IDirect3DDevice9* device = CDX_D3DWrapper::getInstance()->getDevice();
+        CDX_D3DWrapper::getInstance()->clearScreen(0, 0, 0);
+        device->BeginScene();
+        object->render();
+        device->EndScene();
+        CDX_D3DWrapper::getInstance()->renderScreen();
+
+        m_frame.assign(static_cast<size_t>(kWidth) * kHeight, 0);
+        IDirect3DSurface9* surface = nullptr;
+        ASSERT_EQ(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &surface), D3D_OK);
+        D3DLOCKED_RECT locked;
+        ASSERT_EQ(surface->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+        for (int y = 0; y < kHeight; ++y) {
+            const uint32_t* row = reinterpret_cast<const uint32_t*>(static_cast<const char*>(locked.pBits) +
+                                                                    static_cast<size_t>(y) * locked.Pitch);
+            for (int x = 0; x < kWidth; ++x) m_frame[static_cast<size_t>(y) * kWidth + x] = row[x];
+        }
+        surface->UnlockRect();
+        surface->Release();
+    }
+
+    // The pixel at centred screen units (x right, y up, origin in the middle).
+    Rgb at(int x, int y) const {
+        uint32_t p = m_frame[static_cast<size_t>(kHeight / 2 - y) * kWidth + (kWidth / 2 + x)];
+        return {static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF), static_cast<int>(p & 0xFF)};
+    }
+
+    struct Probe {
+        const char* what;
+        int x, y;
+        Rgb colour;
+    };
+    void expectProbes(const std::vector<Probe>& probes) const {
+        for (const Probe& p : probes) {
+            Rgb got = at(p.x, p.y);
+            EXPECT_TRUE(std::abs(got.r - p.colour.r) <= 8 && std::abs(got.g - p.colour.g) <= 8 &&
+                        std::abs(got.b - p.colour.b) <= 8)
+                << p.what << " at (" << p.x << ", " << p.y << "): got (" << got.r << ", " << got.g << ", "
+                << got.b << "), want (" << p.colour.r << ", " << p.colour.g << ", " << p.colour.b << ")";
+        }
+    }
+
+    CQNGameState* state = nullptr;
+    std::unique_ptr<CQNBaseHud> hud;
+    std::unique_ptr<CZVBaseLvlSelect> select;
+    std::vector<uint32_t> m_frame;
+};
+
+TEST_F(MenusRender, CompletedHudShowsPanelNumbersSignAndMarks) {
+    hud.reset(new CQNBaseHud);
+    hud->initialize("Assets\\Scripts\\Base Objects\\zv.hud.base");
+    state->m_level = 7;
+    state->m_levelPhase = LP_COMPLETED;
+    state->m_levelTime = 0.0f;  // 00:00:00
+    state->m_moves = 3;
+    state->m_levelData.m_bestTime = 500;
+    state->m_levelData.m_parMoves = 4;
+    state->m_levelData.m_bestMoves = 9;
+    drawFrame(hud.get());
+    expectProbes({
+        {"panel", -300, -250, kPanel},
+        {"panel's right edge", -146, -250, kPanel},
+        {"right of the panel", -140, -250, kBlack},
+        {"level 7", -330, -150, digitColour(7)},
+        {"first digit of the elapsed time", -365, 127, digitColour(0)},
+        {"first colon of the elapsed time", -345, 127, kColon},
+        {"second colon of the elapsed time", -315, 127, kColon},
+        {"best time 00:05:00", -325, 70, digitColour(5)},
+        {"moves", -335, 10, digitColour(3)},
+        {"par moves", -335, -45, digitColour(4)},
+        {"best moves", -335, -100, digitColour(9)},
+        {"time record mark", -300, 150, kMark},
+        {"move record mark", -300, 30, kMark},
+        {"completed sign", 200, 0, kCompleted},
+        {"nothing else", 200, 200, kBlack},
+    });
+}
+
+TEST_F(MenusRender, GetReadySignIsDrawnUnderThePanel) {
+    hud.reset(new CQNBaseHud);
+    hud->initialize("Assets\\Scripts\\Base Objects\\zv.hud.base");
+    state->m_levelPhase = LP_GET_READY;
+    drawFrame(hud.get());
+    expectProbes({
+        {"sign covered by the panel", -200, 0, kPanel},
+        {"sign beyond the panel", -50, 0, kSign},
+        {"no completed sign", 200, 0, kBlack},
+        {"no mark", -300, 150, kPanel},
+    });
+    state->m_levelPhase = LP_PLAYING;
+    drawFrame(hud.get());
+    expectProbes({{"no sign while playing", -50, 0, kBlack}, {"panel", -200, 0, kPanel}});
+}
+
+TEST_F(MenusRender, LevelSelectDrawsTripleSizeDigitsAroundTheCentre) {
+    select.reset(new CZVBaseLvlSelect);
+    select->initialize("Assets\\Scripts\\Base Objects\\zv.lvlsel.base");
+    state->m_level = 10;
+    drawFrame(select.get());
+    // Each digit is 24 x 36 pixels: three times its 8 x 12 image.
+    expectProbes({
+        {"tens", -20, -30, digitColour(1)},
+        {"tens, near its left edge", -30, -30, digitColour(1)},
+        {"tens, near its top", -20, -14, digitColour(1)},
+        {"units", 20, -30, digitColour(0)},
+        {"gap between", 0, -30, kBlack},
+        {"above the digits", 20, -10, kBlack},
+    });
+    state->m_level = 9;
+    drawFrame(select.get());
+    expectProbes({{"one digit on the centre", 0, -30, digitColour(9)}, {"nothing left", -20, -30, kBlack}});
+}
+
+}  // namespace
