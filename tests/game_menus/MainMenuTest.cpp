@@ -134,12 +134,6 @@ TEST_F(MainMenu, PanelsDrawAfterThePointerWhileTheirFlagsAreSet) {
     }
 }
 
-TEST_F(MainMenu, UpdateReachesEveryPicture) {
-    RecordingModel::clear();
-    frame({menu.get()});
-    for (char tag : std::string("POR")) EXPECT_EQ(RecordingModel::updates(tag), 1) << tag;
-}
-
 TEST_F(MainMenu, FramesAllocateNothing) {
     state->m_showOptions = true;
     state->m_menuSelection = 1;
@@ -151,17 +145,6 @@ TEST_F(MainMenu, FramesAllocateNothing) {
         menu->render();
     }
     EXPECT_EQ(getAllocationCount() - before, 0u);
-}
-
-TEST_F(MainMenu, ReleaseIsSafeTwice) {
-    menu->release();
-    EXPECT_EQ(menu->m_pointer, nullptr);
-    EXPECT_EQ(menu->m_optionsPanel, nullptr);
-    EXPECT_EQ(menu->m_creditsPanel, nullptr);
-    menu->release();
-    state->m_showOptions = state->m_showCredits = true;
-    EXPECT_EQ(menu->update(), QNRSLT_OK);
-    EXPECT_EQ(drawnTags(), "");
 }
 
 TEST(ClassTable, ScenesCreateTheMenuObjectsByName) {
