@@ -8,6 +8,7 @@
 #include "QNBaseRend.h"
 #include "QNBaseRendSkyBox.h"
 #include "QNMemory.h"
+#include "ZVBaseLevel.h"
 #include "ZVBaseLvlSelect.h"
 #include "ZVMainMenu.h"
 
@@ -27,6 +28,7 @@ struct ClassEntry {
 // Compared in this order; the first match wins.
 const ClassEntry kClasses[] = {
     {"CQNBase", make<CQNBase>},
+    {"CZVBaseLevel", make<CZVBaseLevel>},
     {"CQNBaseHud", make<CQNBaseHud>},
     {"CQNBaseParticleSys", make<CQNBaseParticleSys>},
     {"CQNBaseRend", make<CQNBaseRend>},

@@ -1,0 +1,155 @@
+#include "LevelFixture.h"
+
+#include <dinput.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "DX_Camera.h"
+#include "DX_D3DWrapper.h"
+#include "DX_Input.h"
+#include "QNBaseRend.h"
+#include "QNGameState.h"
+#include "QNGameTimer.h"
+#include "QNResults.h"
+#include "QNSceneManager.h"
+#include "QNSoundManager.h"
+#include "ZVBaseLevel.h"
+#include "testing/PlatformTesting.h"
+
+namespace {
+LRESULT CALLBACK testProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
+}  // namespace
+
+void LevelFixture::SetUp() {
+    zvtestsupport::makeDirs("Logs");
+    CQNResults::getInstance()->open("Logs\\QNResultLog.htm", "QN Engine Result Log");
+    zvtest::setClock(1000000000LL);
+    CQNGameTimer::getInstance()->initialize();
+
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = testProc;
+    wc.lpszClassName = "Zarvel";
+    RegisterClassA(&wc);
+    m_hWnd = CreateWindowExA(0, "Zarvel", "Zarvel", WS_OVERLAPPEDWINDOW, kWindowX, kWindowY, 800, 600,
+                             nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(m_hWnd, nullptr);
+    ShowWindow(m_hWnd, SW_SHOW);
+    zvtest::setFocus(true);
+
+    CDX_D3DWrapper* d3d = CDX_D3DWrapper::getInstance();
+    d3d->m_hWnd = m_hWnd;
+    d3d->m_width = 800.0f;
+    d3d->m_height = 600.0f;
+    d3d->setPerspective(60.0f, 1.0f, 8000.0f);
+    CDX_Camera::getInstance()->initialize();
+    ASSERT_EQ(CDX_Input::getInstance()->initialize(), QNRSLT_OK);
+    // Made at start-up in the game; no sound is loaded, so each click the
+    // level plays is reported by the sound manager (which tests count).
+    CQNSoundManager::getInstance();
+    CQNGameState::getInstance()->m_levelPhase = LP_GET_READY;
+}
+
+void LevelFixture::TearDown() {
+    CQNGameState::destroyInstance();
+    CQNSoundManager::destroyInstance();
+    CDX_Input::destroyInstance();
+    CQNSceneManager::destroyInstance();
+    CDX_Camera::destroyInstance();
+    CDX_D3DWrapper::destroyInstance();
+    CQNGameTimer::destroyInstance();
+    CQNResults::destroyInstance();
+    // The focus hook answers the first live window: each test's must go.
+    if (m_hWnd) DestroyWindow(m_hWnd);
+    zvtest::releaseAllInput();
+    zvtest::clearFocusOverride();
+    zvtest::useRealClock();
+}
+
+void LevelFixture::frame(CZVBaseLevel& level, double seconds) {
+    zvtest::advanceClock(seconds);
+    CQNGameTimer::getInstance()->update();
+    CDX_Input::getInstance()->update();
+    level.update();
+    CDX_Camera::getInstance()->applyTransforms();
+}
+
+void LevelFixture::pressEnter(CZVBaseLevel& level) {
+    zvtest::setKey(DIK_RETURN, true);
+    frame(level);
+    zvtest::setKey(DIK_RETURN, false);
+    frame(level);
+}
+
+void LevelFixture::clickAt(CZVBaseLevel& level, int x, int y) {
+    zvtest::setPointer(x, y);
+    zvtest::setMouseButton(0, true);
+    frame(level);
+    zvtest::setMouseButton(0, false);
+    frame(level);
+}
+
+void LevelFixture::clickBlock(CZVBaseLevel& level, int i, int j) {
+    D3DXVECTOR2 p = blockPixel(level, i, j);
+    clickAt(level, static_cast<int>(p.x + 0.5f), static_cast<int>(p.y + 0.5f));
+}
+
+D3DXVECTOR2 LevelFixture::blockPixel(CZVBaseLevel& level, int i, int j) {
+    CDX_Camera::getInstance()->applyTransforms();
+    const QNVector3& t = level.m_blocks[j * level.m_boardWidth + i].m_rend->m_translation;
+    D3DXVECTOR3 centre(t.x, t.y, t.z), ndc;
+    D3DXMATRIX viewProjection;
+    D3DXMatrixMultiply(&viewProjection, CDX_Camera::getInstance()->getViewMatrix(),
+                       &CDX_D3DWrapper::getInstance()->m_projection);
+    D3DXVec3TransformCoord(&ndc, &centre, &viewProjection);
+    return D3DXVECTOR2((ndc.x + 1.0f) * 0.5f * 800.0f, (1.0f - ndc.y) * 0.5f * 600.0f);
+}
+
+void LevelFixture::nextLoadInverts(bool invert) {
+    for (unsigned seed = 1;; ++seed) {
+        std::srand(seed);
+        if ((std::rand() % 2 != 0) == invert) {
+            std::srand(seed);
+            return;
+        }
+    }
+}
+
+std::string LevelFixture::levelPath(int n) {
+    return "Assets\\Scripts\\Levels\\zv." + std::to_string(n) + ".lvl";
+}
+
+void LevelFixture::writeLevel(int n, const std::string& text) {
+    zvtestsupport::writeFile(levelPath(n), text);
+}
+
+std::string LevelFixture::readLevel(int n) { return zvtestsupport::readFile(levelPath(n)); }
+
+std::string LevelFixture::log() {
+    CQNResults::destroyInstance();
+    return zvtestsupport::readFile("Logs/QNResultLog.htm");
+}
+
+int LevelFixture::count(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size()))
+        ++n;
+    return n;
+}
+
+std::string levelText(int width, int height, const std::string& cells, int bestTime, int par,
+                      int bestMoves) {
+    std::string text = std::to_string(width) + " " + std::to_string(height) + "\n";
+    size_t k = 0;
+    for (int j = 0; j < height; ++j) {
+        for (int i = 0; i < width; ++i) {
+            text += k < cells.size() ? cells[k] : '0';
+            text += ' ';
+            ++k;
+        }
+        text += "\n";
+    }
+    char tail[64];
+    std::snprintf(tail, sizeof tail, "%d\n%d\n%d\n", bestTime, par, bestMoves);
+    return text + tail;
+}
