@@ -19,6 +19,7 @@ public:
     explicit BufferStore(UINT size) : m_data(size) {}
 
     UINT size() const { return static_cast<UINT>(m_data.size()); }
+    const uint8_t* data() const { return m_data.data(); }
     // offset/size as IDirect3DVertexBuffer9::Lock; size 0 means to the end.
     HRESULT lock(UINT offset, UINT size, void** data, DWORD flags);
     HRESULT unlock();

@@ -84,6 +84,18 @@ HRESULT IndexBuffer::Lock(UINT offset, UINT size, void** data, DWORD flags) {
 
 HRESULT IndexBuffer::Unlock() { return m_store.unlock(); }
 
+uint32_t IndexBuffer::maxIndex(UINT first, UINT count) const {
+    uint32_t result = 0;
+    if (indexSize() == 2) {
+        const uint16_t* p = reinterpret_cast<const uint16_t*>(m_store.data()) + first;
+        for (UINT i = 0; i < count; ++i) result = p[i] > result ? p[i] : result;
+    } else {
+        const uint32_t* p = reinterpret_cast<const uint32_t*>(m_store.data()) + first;
+        for (UINT i = 0; i < count; ++i) result = p[i] > result ? p[i] : result;
+    }
+    return result;
+}
+
 HRESULT IndexBuffer::GetDesc(D3DINDEXBUFFER_DESC* desc) {
     if (!desc) return D3DERR_INVALIDCALL;
     desc->Format = m_format;

@@ -42,6 +42,8 @@ public:
     BufferStore& store() { return m_store; }
     // 2 or 4.
     UINT indexSize() const { return m_format == D3DFMT_INDEX32 ? 4 : 2; }
+    // The largest of `count` indices from `first` (which must lie in the buffer).
+    uint32_t maxIndex(UINT first, UINT count) const;
 
 private:
     IndexBuffer(Device* device, UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool);

@@ -8,7 +8,7 @@
 // The implementation is split by concern: DeviceState.cpp (setters, getters,
 // defaults), DeviceResources.cpp (creation and binding of textures and
 // buffers), DeviceDraw.cpp (applying state, drawing), DeviceFrame.cpp (clear,
-// scenes, present, reset, back buffer), DeviceContext.cpp (the GL context and
+// scenes, present, reset, back buffer), Device.cpp (life, the GL context and
 // its framebuffer).
 #ifndef ZV_D3D9_DEVICE_H
 #define ZV_D3D9_DEVICE_H
@@ -115,7 +115,7 @@ private:
     Device(Direct3D9* d3d, SDL_Window* window, const D3DPRESENT_PARAMETERS& params);
     ~Device() override;
 
-    // DeviceContext.cpp
+    // Device.cpp
     HRESULT createContext();
     void destroyContext();
     HRESULT createFrame();

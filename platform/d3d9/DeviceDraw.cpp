@@ -366,11 +366,16 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex,
     if (!m_stream || m_streamStride == 0 || !m_indices || numVertices == 0) return D3DERR_INVALIDCALL;
     UINT indexSize = m_indices->indexSize();
     if ((uint64_t{startIndex} + count) * indexSize > m_indices->store().size()) return D3DERR_INVALIDCALL;
-    // The vertices the caller says the indices reach must lie in the buffer.
+    // The vertices the caller says the indices reach must lie in the buffer,
+    // and so must those the indices do reach: GL would read past its end.
     int64_t firstVertex = int64_t{baseVertexIndex} + minVertexIndex;
     if (firstVertex < 0 ||
         FAILED(checkVertexRange(UINT(firstVertex), numVertices, m_streamStride, m_streamOffset,
                                 m_stream->store().size())))
+        return D3DERR_INVALIDCALL;
+    int64_t lastVertex = int64_t{baseVertexIndex} + m_indices->maxIndex(startIndex, UINT(count));
+    if (lastVertex < 0 ||
+        FAILED(checkVertexRange(UINT(lastVertex), 1, m_streamStride, m_streamOffset, m_stream->store().size())))
         return D3DERR_INVALIDCALL;
     HRESULT hr = beginDraw();
     if (hr != D3D_OK) return SUCCEEDED(hr) ? D3D_OK : hr;

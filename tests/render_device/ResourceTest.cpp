@@ -99,6 +99,16 @@ TEST_F(Resources, DrawIndexedPrimitiveWithBothIndexSizes) {
         image = readBack();
         EXPECT_TRUE(areaIs(image, 120, 220, 280, 380, 0xFF000000));
         EXPECT_TRUE(areaIs(image, 520, 220, 680, 380, 0xFF00FF00));
+        // An index past the vertex buffer, whatever range the caller claims.
+        ASSERT_EQ(ib->Lock(0, 0, &data, 0), D3D_OK);
+        if (size == 2)
+            static_cast<uint16_t*>(data)[1] = 8;
+        else
+            static_cast<uint32_t*>(data)[1] = 8;
+        ib->Unlock();
+        ASSERT_EQ(m_device->BeginScene(), D3D_OK);
+        EXPECT_EQ(m_device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3DERR_INVALIDCALL);
+        m_device->EndScene();
         m_device->SetIndices(nullptr);
         EXPECT_EQ(ib->Release(), 0u);
     }
