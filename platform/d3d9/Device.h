@@ -227,7 +227,8 @@ private:
         UINT offset, stride;
         DWORD fvf;
         unsigned generation;
-        uint32_t enabled;  // attribute arrays enabled, one bit per location
+        unsigned deletions;  // GLState::bufferDeletions() when set up
+        uint32_t enabled;    // attribute arrays enabled, one bit per location
     } m_layout{};
 };
 

@@ -299,7 +299,8 @@ HRESULT Device::beginDraw() {
 
 void Device::applyVertexLayout(GLuint buffer, UINT offset, UINT stride) {
     if (m_layout.buffer == buffer && m_layout.offset == offset && m_layout.stride == stride &&
-        m_layout.fvf == m_fvf && m_layout.generation == m_generation)
+        m_layout.fvf == m_fvf && m_layout.generation == m_generation &&
+        m_layout.deletions == m_gl.bufferDeletions())
         return;
     // A new context starts with every array off.
     uint32_t enabled = m_layout.generation == m_generation ? m_layout.enabled : 0;
@@ -329,7 +330,7 @@ void Device::applyVertexLayout(GLuint buffer, UINT offset, UINT stride) {
             glDisableVertexAttribArray(location);
         ++g_counters.stateChanges;
     }
-    m_layout = Layout{buffer, offset, stride, m_fvf, m_generation, wanted};
+    m_layout = Layout{buffer, offset, stride, m_fvf, m_generation, m_gl.bufferDeletions(), wanted};
 }
 
 HRESULT Device::checkVertexRange(UINT first, uint64_t count, UINT stride, UINT offset,

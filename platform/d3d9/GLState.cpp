@@ -202,6 +202,7 @@ void GLState::forgetTexture(GLuint texture) {
 }
 
 void GLState::forgetBuffer(GLuint buffer) {
+    ++m_bufferDeletions;
     if (m_arrayBuffer == buffer) m_arrayBuffer = kUnknown;
     if (m_elementBuffer == buffer) m_elementBuffer = kUnknown;
 }

@@ -41,6 +41,9 @@ public:
     void forgetTexture(GLuint texture);
     void forgetBuffer(GLuint buffer);
     void forgetProgram(GLuint program);
+    // Counts deleted buffers, so vertex-array setups that name a buffer can
+    // tell a reused name from the buffer they were made with.
+    unsigned bufferDeletions() const { return m_bufferDeletions; }
 
 private:
     void activeTexture(unsigned unit);
@@ -54,6 +57,7 @@ private:
     unsigned m_activeUnit;
     GLuint m_texture2D[kUnits], m_textureCube[kUnits], m_sampler[kUnits];
     GLuint m_arrayBuffer, m_elementBuffer, m_drawFbo, m_readFbo;
+    unsigned m_bufferDeletions = 0;
 };
 
 }  // namespace zvd3d

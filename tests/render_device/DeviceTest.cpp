@@ -90,14 +90,6 @@ D3DMATRIX translation(float x, float y, float z) {
     return m;
 }
 
-D3DMATRIX multiply(const D3DMATRIX& a, const D3DMATRIX& b) {
-    D3DMATRIX r{};
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j)
-            for (int k = 0; k < 4; ++k) r.m[i][j] += a.m[i][k] * b.m[k][j];
-    return r;
-}
-
 D3DMATRIX transpose(const D3DMATRIX& m) {
     D3DMATRIX r{};
     for (int i = 0; i < 4; ++i)

@@ -56,7 +56,6 @@ D3DMATRIX orthoRH(float w, float h, float zn, float zf);
 D3DMATRIX perspectiveFovRH(float fovy, float aspect, float zn, float zf);
 D3DMATRIX rotationY(float angle);
 D3DMATRIX translation(float x, float y, float z);
-D3DMATRIX multiply(const D3DMATRIX& a, const D3DMATRIX& b);
 D3DMATRIX transpose(const D3DMATRIX& m);
 
 // The one window of the test program (class "Zarvel", hidden, 800x600).

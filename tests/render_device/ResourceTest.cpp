@@ -116,6 +116,26 @@ TEST_F(Resources, DrawIndexedPrimitiveWithBothIndexSizes) {
     vb->Release();
 }
 
+TEST_F(Resources, ABufferMadeAfterAnotherIsFreedDrawsItsOwnVertices) {
+    // GL hands out a freed buffer name again; the new buffer must not be
+    // taken for the old one.
+    setPlainState();
+    m_device->SetFVF(kScreenFVF);
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round == 0 ? "first buffer" : "second buffer");
+        IDirect3DVertexBuffer9* vb = makeQuads();
+        ASSERT_EQ(m_device->SetStreamSource(0, vb, 0, sizeof(ScreenVertex)), D3D_OK);
+        beginFrame(0xFF000000);
+        ASSERT_EQ(m_device->DrawPrimitive(D3DPT_TRIANGLESTRIP, round * 4, 2), D3D_OK);
+        endFrame();
+        Image image = readBack();
+        EXPECT_TRUE(areaIs(image, 120, 220, 280, 380, round == 0 ? 0xFFFF0000 : 0xFF000000));
+        EXPECT_TRUE(areaIs(image, 520, 220, 680, 380, round == 1 ? 0xFF00FF00 : 0xFF000000));
+        m_device->SetStreamSource(0, nullptr, 0, 0);
+        EXPECT_EQ(vb->Release(), 0u);
+    }
+}
+
 TEST_F(Resources, BufferLocks) {
     IDirect3DVertexBuffer9* vb = nullptr;
     ASSERT_EQ(m_device->CreateVertexBuffer(160, D3DUSAGE_WRITEONLY, kLitFVF, D3DPOOL_MANAGED, &vb, nullptr), D3D_OK);
