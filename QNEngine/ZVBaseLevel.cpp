@@ -6,9 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-// fsync: the one call outside the C library, so that a saved record is on
-// the disk before it replaces the old file.
-#include <unistd.h>
+#include <windows.h>
 
 #include "DX_Camera.h"
 #include "DX_Input.h"
@@ -73,18 +71,18 @@ void placeCamera(int32_t width, int32_t height) {
 // or all of text, never a part: a temporary file in the same folder is
 // written, flushed to the disk and then renamed over path.
 bool replaceFile(const char* path, const char* text, size_t length) {
-    char native[256];
     char temporary[260];
-    if (!qnNativePath(path, native, sizeof native)) return false;
-    std::snprintf(temporary, sizeof temporary, "%s.tmp", native);
-    FILE* file = std::fopen(temporary, "w");
-    if (!file) return false;
-    bool ok = std::fwrite(text, 1, length, file) == length;
-    ok = std::fflush(file) == 0 && ok;
-    ok = fsync(fileno(file)) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    ok = ok && std::rename(temporary, native) == 0;
-    if (!ok) std::remove(temporary);
+    int n = std::snprintf(temporary, sizeof temporary, "%s.tmp", path);
+    if (n < 0 || n >= static_cast<int>(sizeof temporary)) return false;
+    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = WriteFile(file, text, static_cast<DWORD>(length), &written, nullptr) && written == length;
+    ok = FlushFileBuffers(file) && ok;
+    ok = CloseHandle(file) && ok;
+    ok = ok && MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFileA(temporary);
     return ok;
 }
 

@@ -233,6 +233,14 @@ BOOL WINAPI ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPV
 BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD written,
                       LPVOID overlapped);
 BOOL WINAPI CloseHandle(HANDLE object);
+// Waits until the file's data is on the disk (fsync).
+BOOL WINAPI FlushFileBuffers(HANDLE file);
+// MOVEFILE_REPLACE_EXISTING replaces an existing target in one step (rename);
+// MOVEFILE_WRITE_THROUGH also waits until the new name is on the disk.
+BOOL WINAPI MoveFileExA(LPCSTR existing, LPCSTR newName, DWORD flags);
+BOOL WINAPI DeleteFileA(LPCSTR name);
+#define MOVEFILE_REPLACE_EXISTING 0x00000001
+#define MOVEFILE_WRITE_THROUGH 0x00000008
 
 // Time: CLOCK_MONOTONIC in nanoseconds.
 BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER* count);

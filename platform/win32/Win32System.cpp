@@ -138,6 +138,36 @@ BOOL WINAPI CloseHandle(HANDLE object) {
     return close(fd) == 0 ? TRUE : FALSE;
 }
 
+BOOL WINAPI FlushFileBuffers(HANDLE file) {
+    int fd = fdFromHandle(file);
+    return (fd >= 0 && fsync(fd) == 0) ? TRUE : FALSE;
+}
+
+BOOL WINAPI MoveFileExA(LPCSTR existing, LPCSTR newName, DWORD flags) {
+    if (!existing || !newName) return FALSE;
+    std::string from = unixPath(existing), to = unixPath(newName);
+    struct stat st;
+    // Without MOVEFILE_REPLACE_EXISTING an existing target makes the move fail.
+    if (!(flags & MOVEFILE_REPLACE_EXISTING) && stat(to.c_str(), &st) == 0) return FALSE;
+    if (rename(from.c_str(), to.c_str()) != 0) return FALSE;
+    if (flags & MOVEFILE_WRITE_THROUGH) {
+        // The rename is durable once the folder that holds it is synced.
+        size_t slash = to.rfind('/');
+        std::string folder = slash == std::string::npos ? "." : to.substr(0, slash ? slash : 1);
+        int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir >= 0) {
+            fsync(dir);
+            close(dir);
+        }
+    }
+    return TRUE;
+}
+
+BOOL WINAPI DeleteFileA(LPCSTR name) {
+    if (!name) return FALSE;
+    return unlink(unixPath(name).c_str()) == 0 ? TRUE : FALSE;
+}
+
 BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER* count) {
     if (!count) return FALSE;
     if (g_manualClock) {
