@@ -76,7 +76,9 @@ void getTimeText(char* out, int t) {
     timePart(b, sizeof b, t / 6000, false);
     timePart(c, sizeof c, (t % 6000) / 100, false);
     timePart(d, sizeof d, t % 100, false);
-    std::snprintf(out, 16, "%s%s%s%s", a, b, c, d);
+    char joined[64];
+    std::snprintf(joined, sizeof joined, "%s%s%s%s", a, b, c, d);
+    std::snprintf(out, 16, "%.15s", joined);
 }
 
 float getRate(float from, float to, float duration) { return (to - from) / duration; }
