@@ -4,6 +4,7 @@
 #include <new>
 
 #include "QNMemory.h"
+#include "QNModelMesh.h"
 #include "QNModelSprite.h"
 #include "QNModelSpriteParticle.h"
 #include "QNScriptHelper.h"
@@ -29,7 +30,7 @@ struct ModelType {
 // change nothing).
 const ModelType kModelTypes[] = {
     {"SPRITE", makeModel<CQNModelSprite>},
-    {"MESH", nullptr},
+    {"MESH", makeModel<CQNModelMesh>},
     {"SPRITE_PARTICLE", makeModel<CQNModelSpriteParticle>},
 };
 

@@ -33,8 +33,7 @@ TEST_F(Renderable, ModelTypeWords) {
         {"NONE creates nothing", "[MODEL_TYPE] NONE", false},
         {"lower case is another word", "[MODEL_TYPE] sprite", false},
         {"an unknown word creates nothing", "[MODEL_TYPE] TEAPOT", false},
-        // Flip to true once the mesh model joins the renderable's model table.
-        {"MESH creates nothing while the mesh model is absent", "[MODEL_TYPE] MESH", false},
+        {"MESH creates a mesh model", "[MODEL_TYPE] MESH", true},
         {"a model script without a type is ignored", "", false},
     };
     for (const Row& row : rows) {
