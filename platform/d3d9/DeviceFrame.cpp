@@ -8,6 +8,7 @@
 #include "Device.h"
 #include "PresentParams.h"
 #include "Report.h"
+#include "win32/Win32Window.h"
 
 namespace zvd3d {
 
@@ -111,6 +112,10 @@ HRESULT Device::Present(const RECT* sourceRect, const RECT* destRect, HWND destW
         y1 = y0 + sh;
         if (sw != w || sh != h) filter = GL_LINEAR;
     }
+    // The pointer is read in back-buffer pixels: tell the window layer where
+    // the picture sits (GL counts rows from the bottom, the pointer from the top).
+    zvwin32::setBackBufferMapping(m_params.hDeviceWindow, float(x0), float(dh - y1),
+                                  float(x1 - x0) / float(w));
     m_gl.bindReadFramebuffer(m_fbo);
     m_gl.bindDrawFramebuffer(0);
     m_gl.scissorTest(false);

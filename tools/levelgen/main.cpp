@@ -5,7 +5,13 @@
 // which (re)writes Assets/Scripts/Levels/zv.1.lvl .. zv.40.lvl. The output is
 // the same on every run (fixed seed) and every file starts with fresh records,
 // so regenerating discards records stored in those files.
+//
+//   levelgen --solve <level file>
+// prints the fewest clicks that make the file's board one face, one
+// "column row" pair per line (row 0 is the bottom row); the end-to-end tests
+// play a level with it.
 #include "LevelGenerator.h"
+#include "PuzzleSolver.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -13,8 +19,44 @@
 #include <string>
 #include <vector>
 
+namespace
+{
+int solveFile(const char* path)
+{
+    std::ifstream in(path, std::ios::binary);
+    int width = 0, height = 0;
+    if (!(in >> width >> height) || width < 1 || height < 1 || width * height > 64)
+    {
+        std::fprintf(stderr, "levelgen: %s is not a level file\n", path);
+        return 1;
+    }
+    PuzzleSolver solver(width, height);
+    PuzzleSolver::Cells board = 0;
+    for (int k = 0; k < width * height; ++k)
+    {
+        int value = 0;
+        if (!(in >> value))
+        {
+            std::fprintf(stderr, "levelgen: %s ends inside its board\n", path);
+            return 1;
+        }
+        if (value & 1) board |= PuzzleSolver::Cells(1) << k;
+    }
+    PuzzleSolver::Cells clicks = 0;
+    if (solver.minimumClicks(board, &clicks) < 0)
+    {
+        std::fprintf(stderr, "levelgen: %s cannot be solved\n", path);
+        return 1;
+    }
+    for (int k = 0; k < width * height; ++k)
+        if (clicks & (PuzzleSolver::Cells(1) << k)) std::printf("%d %d\n", k % width, k / width);
+    return 0;
+}
+}  // namespace
+
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::string(argv[1]) == "--solve") return solveFile(argv[2]);
     if (argc != 2)
     {
         std::fprintf(stderr, "usage: %s <Assets folder>\n", argv[0]);
