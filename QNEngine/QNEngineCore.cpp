@@ -7,6 +7,7 @@
 #include "DX_Camera.h"
 #include "DX_D3DWrapper.h"
 #include "DX_Input.h"
+#include "DX_ModelManager.h"
 #include "DX_Text.h"
 #include "DX_TextureManager.h"
 #include "QNGameState.h"
@@ -87,6 +88,7 @@ void CQNEngineCore::render() {
 }
 
 void CQNEngineCore::shutdown() {
+    CDX_ModelManager::getInstance();
     CQNResults::getInstance();
     CQNGameTimer::getInstance();
     CDX_D3DWrapper::getInstance();
@@ -99,6 +101,7 @@ void CQNEngineCore::shutdown() {
     CQNGameState::getInstance();
 
     CQNGameState::destroyInstance();
+    CDX_ModelManager::destroyInstance();
     CQNSoundManager::destroyInstance();
     CDX_Input::destroyInstance();
     CDX_Text::destroyInstance();

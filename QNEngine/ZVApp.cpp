@@ -37,7 +37,10 @@ QNRESULT CZVApp::startup(HWND hWnd, const char* configPath) {
 
     core->initialize(hWnd, configPath);
     if (state->m_cdPlayback) {
-        FSOUND_CD_Play(0, 1);
+        // No drive or no audio disc: the game goes on without music, said once.
+        if (!FSOUND_CD_Play(0, 1))
+            logResult(QNRSLT_NOHARDWARECAP, "CZVApp::startup( )",
+                      "No audio CD to play: the game runs without music", 0);
         FSOUND_CD_SetPlayMode(0, FSOUND_CD_PLAYCONTINUOUS);
         sound->loadSound(kClick, SOUND_SAMPLE);
     } else {
