@@ -17,4 +17,8 @@ mkdir -p "$DATA/Logs" "$DATA/Screen Shots"
 done
 
 cd "$DATA"
-exec "$BIN"
+# The game ends with code 18 when the player quits or closes the window.
+status=0
+"$BIN" || status=$?
+[ "$status" = 18 ] && status=0
+exit "$status"
