@@ -177,7 +177,24 @@ HRESULT Device::createFrame() {
 void Device::applyWindowMode() {
     if (!m_window) return;
     // Full screen covers the desktop at its own mode; Present scales the frame.
-    SDL_SetWindowFullscreen(m_window, m_params.Windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    // The window is first made a borderless desktop-sized window itself: a
+    // window manager then only confirms the full-screen state, and without
+    // one (a bare X server) the request alone would change nothing on screen
+    // while SDL reports the desktop size.
+    if (!m_params.Windowed) {
+        SDL_Rect desktop;
+        if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(m_window), &desktop) == 0) {
+            SDL_SetWindowBordered(m_window, SDL_FALSE);
+            SDL_SetWindowPosition(m_window, desktop.x, desktop.y);
+            SDL_SetWindowSize(m_window, desktop.w, desktop.h);
+        }
+        SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else if (SDL_GetWindowFlags(m_window) & SDL_WINDOW_FULLSCREEN) {
+        SDL_SetWindowFullscreen(m_window, 0);
+        SDL_SetWindowBordered(m_window, SDL_TRUE);
+        SDL_SetWindowSize(m_window, int(m_params.BackBufferWidth), int(m_params.BackBufferHeight));
+        SDL_SetWindowPosition(m_window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
     if (makeCurrent())
         SDL_GL_SetSwapInterval(m_params.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
 }
