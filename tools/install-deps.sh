@@ -6,7 +6,8 @@ set -euo pipefail
 PACKAGES=(g++ cmake make pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev
   libfontconfig-dev libfreetype-dev libpng-dev libjpeg-dev zlib1g-dev
   libcdio-dev libcdio-paranoia-dev libgtest-dev libgl-dev libegl-dev
-  xvfb xauth xdotool x11-utils sox libsox-fmt-all lame imagemagick
+  libgl1-mesa-dri libglx-mesa0 libegl-mesa0
+  xvfb xauth xdotool x11-utils sox lame imagemagick
   fonts-dejavu-core fonts-comic-neue)
 
 missing=()
