@@ -11,31 +11,17 @@
 #include "QNBaseRend.h"
 #include "QNGameState.h"
 #include "QNGameTimer.h"
-#include "QNResults.h"
-#include "QNSceneManager.h"
 #include "QNSoundManager.h"
+#include "TestWindow.h"
 #include "ZVBaseLevel.h"
 #include "testing/PlatformTesting.h"
 
-namespace {
-LRESULT CALLBACK testProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
-}  // namespace
-
 void LevelFixture::SetUp() {
-    zvtestsupport::makeDirs("Logs");
-    CQNResults::getInstance()->open("Logs\\QNResultLog.htm", "QN Engine Result Log");
-    zvtest::setClock(1000000000LL);
-    CQNGameTimer::getInstance()->initialize();
-
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = testProc;
-    wc.lpszClassName = "Zarvel";
-    RegisterClassA(&wc);
-    m_hWnd = CreateWindowExA(0, "Zarvel", "Zarvel", WS_OVERLAPPEDWINDOW, kWindowX, kWindowY, 800, 600,
-                             nullptr, nullptr, nullptr, nullptr);
+    EngineTestBase::SetUp();
+    startTestClock();
+    m_hWnd = zvtestsupport::createTestWindow(800, 600, kWindowX, kWindowY);
     ASSERT_NE(m_hWnd, nullptr);
-    ShowWindow(m_hWnd, SW_SHOW);
-    zvtest::setFocus(true);
+    zvtestsupport::showFocused(m_hWnd);
 
     CDX_D3DWrapper* d3d = CDX_D3DWrapper::getInstance();
     d3d->m_hWnd = m_hWnd;
@@ -48,22 +34,6 @@ void LevelFixture::SetUp() {
     // level plays is reported by the sound manager (which tests count).
     CQNSoundManager::getInstance();
     CQNGameState::getInstance()->m_levelPhase = LP_GET_READY;
-}
-
-void LevelFixture::TearDown() {
-    CQNGameState::destroyInstance();
-    CQNSoundManager::destroyInstance();
-    CDX_Input::destroyInstance();
-    CQNSceneManager::destroyInstance();
-    CDX_Camera::destroyInstance();
-    CDX_D3DWrapper::destroyInstance();
-    CQNGameTimer::destroyInstance();
-    CQNResults::destroyInstance();
-    // The focus hook answers the first live window: each test's must go.
-    if (m_hWnd) DestroyWindow(m_hWnd);
-    zvtest::releaseAllInput();
-    zvtest::clearFocusOverride();
-    zvtest::useRealClock();
 }
 
 void LevelFixture::frame(CZVBaseLevel& level, double seconds) {
@@ -124,11 +94,6 @@ void LevelFixture::writeLevel(int n, const std::string& text) {
 }
 
 std::string LevelFixture::readLevel(int n) { return zvtestsupport::readFile(levelPath(n)); }
-
-std::string LevelFixture::log() {
-    CQNResults::destroyInstance();
-    return zvtestsupport::readFile("Logs/QNResultLog.htm");
-}
 
 int LevelFixture::count(const std::string& text, const std::string& what) {
     int n = 0;

@@ -6,22 +6,19 @@
 #define ZV_LEVEL_FIXTURE_H
 
 #include <d3dx9.h>
-#include <gtest/gtest.h>
-#include <windows.h>
 
 #include <string>
 
-#include "TestSupport.h"
+#include "engine/EngineTestBase.h"
 
 class CZVBaseLevel;
 
-class LevelFixture : public ::testing::Test {
+class LevelFixture : public EngineTestBase {
 protected:
     static constexpr int kWindowX = 100;
     static constexpr int kWindowY = 50;
 
     void SetUp() override;
-    void TearDown() override;
 
     // One frame as the game runs it for a level: clock, timer, input, the
     // level's update, then the camera applied.
@@ -47,12 +44,7 @@ protected:
     void writeLevel(int n, const std::string& text);
     std::string readLevel(int n);
 
-    // The result log so far (closes it).
-    std::string log();
     static int count(const std::string& text, const std::string& what);
-
-    zvtestsupport::ScratchDir m_dir;
-    HWND m_hWnd = nullptr;
 };
 
 // "W H\n", one "c " per cell of each row, row 0 first, then the records.
