@@ -6,18 +6,12 @@
 #include "DX_Input.h"
 #include "QNBaseHud.h"
 #include "QNBaseRend.h"
-#include "QNGameState.h"
 #include "QNGameTimer.h"
 #include "QNMemory.h"
-#include "QNResults.h"
-#include "QNSceneManager.h"
-#include "QNSoundManager.h"
-#include "DX_Camera.h"
+#include "TestWindow.h"
 #include "testing/PlatformTesting.h"
 
 namespace {
-LRESULT CALLBACK testProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
-
 const int kMaxDraws = 512;
 Draw g_draws[kMaxDraws];
 int g_drawCount = 0;
@@ -44,20 +38,11 @@ std::vector<Draw> RecordingModel::draws() { return std::vector<Draw>(g_draws, g_
 int RecordingModel::updates(char tag) { return g_updates[static_cast<unsigned char>(tag)]; }
 
 void MenusFixture::SetUp() {
-    zvtestsupport::makeDirs("Logs");
-    CQNResults::getInstance()->open("Logs\\QNResultLog.htm", "QN Engine Result Log");
-    zvtest::setClock(1000000000LL);
-    CQNGameTimer::getInstance()->initialize();
-
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = testProc;
-    wc.lpszClassName = "Zarvel";
-    RegisterClassA(&wc);
-    m_hWnd = CreateWindowExA(0, "Zarvel", "Zarvel", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                             800, 600, nullptr, nullptr, nullptr, nullptr);
+    EngineTestBase::SetUp();
+    startTestClock();
+    m_hWnd = zvtestsupport::createTestWindow(800, 600);
     ASSERT_NE(m_hWnd, nullptr);
-    ShowWindow(m_hWnd, SW_SHOW);
-    zvtest::setFocus(true);
+    zvtestsupport::showFocused(m_hWnd);
     CDX_D3DWrapper* wrapper = CDX_D3DWrapper::getInstance();
     wrapper->m_hWnd = m_hWnd;
     wrapper->m_width = 800.0f;
@@ -70,21 +55,6 @@ void MenusFixture::SetUp() {
     CQNBaseHud::s_getReadySpeed = 0.0f;
     CQNBaseHud::s_pulseSpeed = 2.0f;
     RecordingModel::clear();
-}
-
-void MenusFixture::TearDown() {
-    CQNGameState::destroyInstance();
-    CQNSoundManager::destroyInstance();
-    CDX_Input::destroyInstance();
-    CQNSceneManager::destroyInstance();
-    CDX_Camera::destroyInstance();
-    CDX_D3DWrapper::destroyInstance();
-    CQNGameTimer::destroyInstance();
-    CQNResults::destroyInstance();
-    if (m_hWnd) DestroyWindow(m_hWnd);
-    zvtest::releaseAllInput();
-    zvtest::clearFocusOverride();
-    zvtest::useRealClock();
 }
 
 void MenusFixture::frame(std::initializer_list<CQNBase*> objects, double seconds) {
@@ -121,8 +91,7 @@ void MenusFixture::writeTransformScript(const std::string& name, const std::stri
 }
 
 int MenusFixture::logRowsContaining(const std::string& needle) {
-    CQNResults::destroyInstance();
-    std::string text = zvtestsupport::readFile("Logs/QNResultLog.htm");
+    const std::string text = log();
     int rows = 0;
     for (size_t at = text.find("<tr>"); at != std::string::npos; at = text.find("<tr>", at + 1)) {
         size_t end = text.find("</tr>", at);

@@ -5,15 +5,12 @@
 #ifndef ZV_MENUS_FIXTURE_H
 #define ZV_MENUS_FIXTURE_H
 
-#include <gtest/gtest.h>
-#include <windows.h>
-
 #include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "QNModel.h"
-#include "TestSupport.h"
+#include "engine/EngineTestBase.h"
 
 class CQNBase;
 class CQNBaseRend;
@@ -41,10 +38,9 @@ private:
     char m_tag;
 };
 
-class MenusFixture : public ::testing::Test {
+class MenusFixture : public EngineTestBase {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     // One frame of the engine half: clock, timer, input, then the objects'
     // update; the draw log is cleared before their render.
@@ -62,9 +58,6 @@ protected:
 
     // Rows of the result log so far whose text contains `needle` (closes it).
     int logRowsContaining(const std::string& needle);
-
-    zvtestsupport::ScratchDir m_dir;
-    HWND m_hWnd = nullptr;
 };
 
 #endif

@@ -1,8 +1,6 @@
 // The HUD and the level select drawn on a real offscreen 800 x 600 device
 // with screen-space sprites of plain colours: each picture lands on the
 // pixels its centred position names, in the order the phase draws them.
-#include <png.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -11,18 +9,17 @@
 
 #include "DX_Camera.h"
 #include "DX_D3DWrapper.h"
-#include "DX_TextureManager.h"
 #include "MenusFixture.h"
+#include "PngFiles.h"
 #include "QNBaseHud.h"
 #include "QNGameState.h"
+#include "TestDevice.h"
+#include "TestWindow.h"
 #include "ZVBaseLvlSelect.h"
-#include "testing/PlatformTesting.h"
 
 namespace {
 
-struct Rgb {
-    int r, g, b;
-};
+using zvtestsupport::Rgb;
 
 const Rgb kBlack = {0, 0, 0};
 const Rgb kPanel = {0, 0, 160};
@@ -34,8 +31,6 @@ const Rgb kMark = {255, 0, 255};
 // Each digit its own colour.
 Rgb digitColour(int d) { return {40 + 20 * d, 250 - 20 * d, d % 2 ? 60 : 0}; }
 
-void ignoreBox(const char*, const char*, unsigned) {}
-
 class MenusRender : public MenusFixture {
 protected:
     static const int kWidth = 800;
@@ -43,11 +38,8 @@ protected:
 
     void SetUp() override {
         MenusFixture::SetUp();
-        zvtest::setMessageBoxHandler(ignoreBox);
-        zvtestsupport::writeFile("Assets\\Scripts\\Config\\qnengine.cfg", "[RESOLUTION] 800 600\n");
-        ASSERT_EQ(CDX_D3DWrapper::getInstance()->initialize(m_hWnd, "Assets\\Scripts\\Config\\qnengine.cfg"),
-                  QNRSLT_OK);
-        ASSERT_NE(CDX_D3DWrapper::getInstance()->getDevice(), nullptr);
+        zvtestsupport::silenceMessageBoxes();
+        ASSERT_NO_FATAL_FAILURE(startDevice());
         CDX_Camera::getInstance()->initialize();
         state = CQNGameState::getInstance();
 
@@ -66,40 +58,18 @@ protected:
     void TearDown() override {
         hud.reset();
         select.reset();
-        CDX_TextureManager::destroyInstance();
         MenusFixture::TearDown();
-        zvtest::setMessageBoxHandler(nullptr);
     }
 
     // A screen-space sprite of one colour, exactly w x h pixels.
     static void writeSprite(const std::string& name, int w, int h, Rgb c, const std::string& objectKeys = "") {
         const std::string texture = "Assets\\Textures\\" + name + ".png";
         const std::string model = "Assets\\Scripts\\Models\\" + name + ".model";
-        writePng(texture, w, h, c);
+        zvtestsupport::writePng(texture, w, h, c);
         zvtestsupport::writeFile(model, "[TEXTURE] " + texture +
                                             "\n[SIZING] ACTUAL\n[ORTHO] TRUE\n[BILLBOARDING] FALSE\n");
         zvtestsupport::writeFile("Assets\\Scripts\\Base Objects\\" + name + ".base",
                                  "[MODEL_TYPE] SPRITE\n[MODEL_SCRIPT] " + model + "\n" + objectKeys + "\n");
-    }
-
-    static void writePng(const std::string& path, int w, int h, Rgb c) {
-        std::string file = path;
-        for (char& ch : file)
-            if (ch == '\\') ch = '/';
-        zvtestsupport::makeDirs(file.substr(0, file.rfind('/')));
-        std::vector<unsigned char> rgba(static_cast<size_t>(w) * h * 4);
-        for (size_t i = 0; i < rgba.size(); i += 4) {
-            rgba[i] = static_cast<unsigned char>(c.r);
-            rgba[i + 1] = static_cast<unsigned char>(c.g);
-            rgba[i + 2] = static_cast<unsigned char>(c.b);
-            rgba[i + 3] = 255;
-        }
-        png_image image = {};
-        image.version = PNG_IMAGE_VERSION;
-        image.width = static_cast<png_uint_32>(w);
-        image.height = static_cast<png_uint_32>(h);
-        image.format = PNG_FORMAT_RGBA;
-        ASSERT_TRUE(png_image_write_to_file(&image, file.c_str(), 0, rgba.data(), 0, nullptr)) << file;
     }
 
     void drawFrame(CQNBase* object) {
@@ -110,18 +80,7 @@ protected:
         device->EndScene();
         CDX_D3DWrapper::getInstance()->renderScreen();
 
-        m_frame.assign(static_cast<size_t>(kWidth) * kHeight, 0);
-        IDirect3DSurface9* surface = nullptr;
-        ASSERT_EQ(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &surface), D3D_OK);
-        D3DLOCKED_RECT locked;
-        ASSERT_EQ(surface->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
-        for (int y = 0; y < kHeight; ++y) {
-            const uint32_t* row = reinterpret_cast<const uint32_t*>(static_cast<const char*>(locked.pBits) +
-                                                                    static_cast<size_t>(y) * locked.Pitch);
-            for (int x = 0; x < kWidth; ++x) m_frame[static_cast<size_t>(y) * kWidth + x] = row[x];
-        }
-        surface->UnlockRect();
-        surface->Release();
+        zvtestsupport::readBackBuffer(device, kWidth, kHeight, m_frame);
     }
 
     // The pixel at centred screen units (x right, y up, origin in the middle).
