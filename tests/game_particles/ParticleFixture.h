@@ -5,23 +5,20 @@
 #ifndef ZV_PARTICLE_FIXTURE_H
 #define ZV_PARTICLE_FIXTURE_H
 
-#include <gtest/gtest.h>
-#include <windows.h>
 #include <d3d9.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
+#include "engine/EngineTestBase.h"
 
 class CQNModelSpriteParticle;
 class CQNBaseRend;
 
-class ParticleFixture : public ::testing::Test {
+class ParticleFixture : public EngineTestBase {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     // Advances the clock and the game timer by one frame.
     void tick(double seconds);
@@ -38,10 +35,6 @@ protected:
 
     // The particle model of a renderable (null without one).
     static CQNModelSpriteParticle* model(CQNBaseRend& rend);
-    // The result log so far (finishes it).
-    std::string log();
-
-    zvtestsupport::ScratchDir m_dir;
 };
 
 class ParticleRenderFixture : public ParticleFixture {
@@ -50,7 +43,6 @@ protected:
     static const int kHeight = 600;
 
     void SetUp() override;
-    void TearDown() override;
 
     IDirect3DDevice9* device() const;
     // A w x h PNG of one colour, fully opaque (backslash path).
@@ -67,7 +59,6 @@ protected:
     int brightCount(int x0, int y0, int x1, int y1, int level) const;
     bool saveFramePng(const std::string& path) const;
 
-    HWND m_hWnd = nullptr;
     std::vector<uint32_t> m_frame;
 };
 
