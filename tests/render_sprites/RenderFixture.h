@@ -4,8 +4,6 @@
 #ifndef ZV_RENDER_SPRITES_FIXTURE_H
 #define ZV_RENDER_SPRITES_FIXTURE_H
 
-#include <gtest/gtest.h>
-#include <windows.h>
 #include <d3d9.h>
 
 #include <cstdint>
@@ -13,31 +11,29 @@
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
+#include "PngFiles.h"
+#include "engine/EngineTestBase.h"
 
 class CQNBase;
 class CQNBaseRend;
 
-struct Rgb {
-    int r, g, b;
-};
-
-struct LogRow {
-    std::string define, location, info;
-};
+using zvtestsupport::Rgb;
+// A w x h PNG of one colour with its alpha, or of pixels given as
+// 0xAARRGGBB (backslash paths).
+using zvtestsupport::writePng;
+using zvtestsupport::writePngPixels;
 
 // The pixels of a colour in one row or column: how many, first and last.
 struct Span {
     int count = 0, first = -1, last = -1;
 };
 
-class RenderFixture : public ::testing::Test {
+class RenderFixture : public EngineTestBase {
 protected:
     static const int kWidth = 800;
     static const int kHeight = 600;
 
     void SetUp() override;
-    void TearDown() override;
 
     // Clears to the colour and begins the scene.
     void beginFrame(Rgb clear = {0, 0, 0});
@@ -54,11 +50,6 @@ protected:
     // Saves the frame read last as a PNG file (native path).
     bool saveFramePng(const std::string& path) const;
 
-    // A w x h PNG of one colour with its alpha (backslash path).
-    static void writePng(const std::string& path, int w, int h, Rgb c, int alpha = 255);
-    // Pixels given as 0xAARRGGBB, top row first.
-    static void writePngPixels(const std::string& path, int w, int h, const std::vector<uint32_t>& argb);
-
     // Writes a sprite model script and a renderable script for it ("Base
     // Objects" holds a blank, as in the game), then creates and initialises
     // the renderable.
@@ -69,14 +60,7 @@ protected:
     void setEye(float x, float y, float z);
     IDirect3DDevice9* device() const;
 
-    // Every row of the result log so far (finishes the log).
-    std::vector<LogRow> logRows();
-
-    zvtestsupport::ScratchDir m_dir;
-    HWND m_hWnd = nullptr;
     std::vector<uint32_t> m_frame;
 };
-
-::std::ostream& operator<<(::std::ostream& out, const Rgb& c);
 
 #endif
