@@ -5,8 +5,6 @@
 #ifndef ZV_RENDER_MESHES_FIXTURE_H
 #define ZV_RENDER_MESHES_FIXTURE_H
 
-#include <gtest/gtest.h>
-#include <windows.h>
 #include <d3d9.h>
 
 #include <cstdint>
@@ -14,27 +12,25 @@
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
+#include "PngFiles.h"
+#include "engine/EngineTestBase.h"
 
 class CQNBase;
 class CQNBaseRend;
 class CQNXModel;
 
-struct Rgb {
-    int r, g, b;
-};
+using zvtestsupport::Rgb;
+// A w x h PNG of one colour (opaque unless given an alpha), or of pixels
+// given as 0xAARRGGBB (backslash paths).
+using zvtestsupport::writePng;
+using zvtestsupport::writePngPixels;
 
-struct LogRow {
-    std::string define, location, info;
-};
-
-class MeshFixture : public ::testing::Test {
+class MeshFixture : public EngineTestBase {
 protected:
     static const int kWidth = 800;
     static const int kHeight = 600;
 
     void SetUp() override;
-    void TearDown() override;
 
     // Clears, draws the objects between BeginScene and EndScene, presents and
     // reads the frame back.
@@ -51,9 +47,6 @@ protected:
     int countNot(Rgb c) const;
     bool saveFramePng(const std::string& path) const;
 
-    // A w x h PNG of one colour (backslash path).
-    static void writePng(const std::string& path, int w, int h, Rgb c);
-    static void writePngPixels(const std::string& path, int w, int h, const std::vector<uint32_t>& argb);
     // An uncompressed A8R8G8B8 DDS cube map, faces +X, -X, +Y, -Y, +Z, -Z.
     static void writeCubeDds(const std::string& path, int size, const Rgb faces[6]);
     static void writeEnvMap(Rgb c);
@@ -66,15 +59,8 @@ protected:
     static CQNXModel* model(const std::string& xFile);
 
     IDirect3DDevice9* device() const;
-    // Every row of the result log so far (finishes the log).
-    std::vector<LogRow> logRows();
 
-    zvtestsupport::ScratchDir m_dir;
-    HWND m_hWnd = nullptr;
     std::vector<uint32_t> m_frame;
-    int64_t m_clock = 1000000000;
 };
-
-::std::ostream& operator<<(::std::ostream& out, const Rgb& c);
 
 #endif
