@@ -4,16 +4,13 @@
 #ifndef ZV_TEST_RENDER_TEXT_FIXTURE_H
 #define ZV_TEST_RENDER_TEXT_FIXTURE_H
 
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <string>
 #include <vector>
 
 #include <d3dx9.h>
-#include <windows.h>
 
-#include "TestSupport.h"
+#include "engine/EngineTestBase.h"
 
 constexpr int kFrameWidth = 800;
 constexpr int kFrameHeight = 600;
@@ -24,7 +21,7 @@ struct LitBox {
     int left = kFrameWidth, top = kFrameHeight, right = -1, bottom = -1;
 };
 
-class TextOnDevice : public ::testing::Test {
+class TextOnDevice : public EngineTestBase {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -39,11 +36,7 @@ protected:
     std::vector<DWORD> fontFrame(const char* text, RECT rect, DWORD format = 0,
                                  D3DCOLOR color = 0xFFFFFFFFu);
     static LitBox litBox(const std::vector<DWORD>& pixels);
-    // Finishes the result log and returns its text.
-    std::string resultLog();
 
-    zvtestsupport::ScratchDir m_dir;
-    HWND m_hWnd = nullptr;
     IDirect3DDevice9* m_device = nullptr;
 };
 

@@ -100,10 +100,10 @@ TEST_F(TextOnDevice, NullArgumentsAreLoggedAndDrawNothing) {
                   CDX_Text::getInstance()->drawText("FPS: 60", nullptr, 255, 255, 255, 255, 0));
     }));
     EXPECT_EQ(0, box.count);
-    const std::string log = resultLog();
-    EXPECT_EQ(2, occurrences(log, "color=\"Purple\">QNRSLT_INVALIDPARAM</font>"));
+    const std::string text = log();
+    EXPECT_EQ(2, occurrences(text, "color=\"Purple\">QNRSLT_INVALIDPARAM</font>"));
     EXPECT_EQ(2,
-              occurrences(log,
+              occurrences(text,
                           "<td><font size=\"2\" face=\"Arial\">CDX_Text::drawText( )</font></td>\n"
                           "\t<td><font size=\"2\" face=\"Arial\">--</font></td>"));
 }
@@ -156,7 +156,7 @@ TEST_F(TextOnDevice, FaceNamesAreCutTo31CharactersAndStillGiveAFont) {
         EXPECT_EQ(0, std::memcmp(expected, desc.FaceName, LF_FACESIZE));
         EXPECT_GT(litBox(textFrame("FPS: 60", 5.0f, 5.0f)).count, 30);
     }
-    EXPECT_EQ(std::string::npos, resultLog().find("QNRSLT_"));
+    EXPECT_EQ(std::string::npos, log().find("QNRSLT_"));
 }
 
 // Without a device: creation fails and is logged with the face name; the
