@@ -8,6 +8,8 @@
 #include <string>
 
 #include "ImageWriters.h"
+#include "TestDevice.h"
+#include "TestWindow.h"
 #include "d3dx9/image/ImageDecode.h"
 
 using namespace imgtest;
@@ -18,45 +20,14 @@ namespace {
 
 constexpr UINT kSize = 64;  // back buffer edge
 
-LRESULT CALLBACK windowProc(HWND h, UINT m, WPARAM w, LPARAM l) {
-    return DefWindowProcA(h, m, w, l);
-}
-
 class ImageDevice : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = windowProc;
-        wc.lpszClassName = "ZarvelImageTest";
-        RegisterClassA(&wc);
-        s_window = CreateWindowExA(0, "ZarvelImageTest", "Zarvel", WS_OVERLAPPEDWINDOW, 0, 0, kSize,
-                                   kSize, nullptr, nullptr, nullptr, nullptr);
-        if (!s_window) return;
-        s_d3d = Direct3DCreate9(D3D_SDK_VERSION);
-        if (!s_d3d) return;
-        D3DPRESENT_PARAMETERS pp = {};
-        pp.BackBufferWidth = kSize;
-        pp.BackBufferHeight = kSize;
-        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        pp.hDeviceWindow = s_window;
-        pp.Windowed = TRUE;
-        pp.EnableAutoDepthStencil = TRUE;
-        pp.AutoDepthStencilFormat = D3DFMT_D16;
-        if (FAILED(s_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, s_window,
-                                       D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &s_device))) {
-            s_device = nullptr;
-        }
+        s_window = zvtestsupport::createTestWindow(kSize, kSize, 0, 0, "ZarvelImageTest");
+        if (s_window) s_device = zvtestsupport::createWindowedDevice(s_window, kSize, kSize, &s_d3d);
     }
 
-    static void TearDownTestSuite() {
-        if (s_device) s_device->Release();
-        if (s_d3d) s_d3d->Release();
-        if (s_window) DestroyWindow(s_window);
-        s_device = nullptr;
-        s_d3d = nullptr;
-        s_window = nullptr;
-    }
+    static void TearDownTestSuite() { zvtestsupport::releaseWindowedDevice(s_device, s_d3d, s_window); }
 
     void SetUp() override {
         ASSERT_NE(nullptr, s_device) << "no Direct3D device (OpenGL 3.3 context) could be created";

@@ -10,11 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "TestDevice.h"
+#include "TestWindow.h"
+
 namespace {
 
 constexpr UINT kSize = 64;
-
-LRESULT CALLBACK windowProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
 
 // Two quads side by side in clip space: the left one uses material 1
 // (green), the right one material 0 (red), so drawing must follow the
@@ -67,34 +68,10 @@ public:
 class XFileDraw : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = windowProc;
-        wc.lpszClassName = "ZarvelXFileTest";
-        RegisterClassA(&wc);
-        s_window = CreateWindowExA(0, "ZarvelXFileTest", "Zarvel", WS_OVERLAPPEDWINDOW, 0, 0, kSize,
-                                   kSize, nullptr, nullptr, nullptr, nullptr);
-        if (!s_window) return;
-        s_d3d = Direct3DCreate9(D3D_SDK_VERSION);
-        if (!s_d3d) return;
-        D3DPRESENT_PARAMETERS pp = {};
-        pp.BackBufferWidth = kSize;
-        pp.BackBufferHeight = kSize;
-        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        pp.hDeviceWindow = s_window;
-        pp.Windowed = TRUE;
-        pp.EnableAutoDepthStencil = TRUE;
-        pp.AutoDepthStencilFormat = D3DFMT_D16;
-        if (FAILED(s_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, s_window,
-                                       D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &s_device)))
-            s_device = nullptr;
+        s_window = zvtestsupport::createTestWindow(kSize, kSize, 0, 0, "ZarvelXFileTest");
+        if (s_window) s_device = zvtestsupport::createWindowedDevice(s_window, kSize, kSize, &s_d3d);
     }
-    static void TearDownTestSuite() {
-        if (s_device) s_device->Release();
-        if (s_d3d) s_d3d->Release();
-        if (s_window) DestroyWindow(s_window);
-        s_device = nullptr, s_d3d = nullptr, s_window = nullptr;
-    }
+    static void TearDownTestSuite() { zvtestsupport::releaseWindowedDevice(s_device, s_d3d, s_window); }
     void SetUp() override {
         ASSERT_NE(nullptr, s_device) << "no Direct3D device (OpenGL 3.3 context) could be created";
         m_path = ::testing::TempDir() + "zv_xfile_draw.x";
@@ -127,18 +104,7 @@ protected:
         EXPECT_EQ(D3D_OK, c->MeshData.pMesh->DrawSubset(7)) << "an unused attribute draws nothing";
         EXPECT_EQ(D3D_OK, d->EndScene());
         EXPECT_EQ(D3D_OK, d->Present(nullptr, nullptr, nullptr, nullptr));
-        IDirect3DSurface9* back = nullptr;
-        EXPECT_EQ(D3D_OK, d->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back));
-        if (!back) return pixels;
-        D3DLOCKED_RECT lr;
-        if (back->LockRect(&lr, nullptr, D3DLOCK_READONLY) == D3D_OK) {
-            for (UINT y = 0; y < kSize; ++y) {
-                const uint32_t* row = reinterpret_cast<const uint32_t*>(static_cast<const BYTE*>(lr.pBits) + lr.Pitch * y);
-                pixels.insert(pixels.end(), row, row + kSize);
-            }
-            back->UnlockRect();
-        }
-        back->Release();
+        zvtestsupport::readBackBuffer(d, kSize, kSize, pixels);
         return pixels;
     }
 
