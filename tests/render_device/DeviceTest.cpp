@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "TestDevice.h"
+#include "TestWindow.h"
 #include "testing/DeviceTesting.h"
 
 namespace devtest {
@@ -97,34 +99,13 @@ D3DMATRIX transpose(const D3DMATRIX& m) {
     return r;
 }
 
-namespace {
-LRESULT CALLBACK windowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(hWnd, msg, wParam, lParam);
-}
-}  // namespace
-
 HWND testWindow() {
-    static HWND window = [] {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = windowProc;
-        wc.lpszClassName = "Zarvel";
-        RegisterClassA(&wc);
-        return CreateWindowExA(0, "Zarvel", "Zarvel", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, nullptr,
-                               nullptr, nullptr, nullptr);
-    }();
+    static HWND window = zvtestsupport::createTestWindow(800, 600, 0, 0);
     return window;
 }
 
 D3DPRESENT_PARAMETERS DeviceTest::windowedParams(UINT width, UINT height, D3DFORMAT format, bool depth) {
-    D3DPRESENT_PARAMETERS p{};
-    p.BackBufferWidth = width;
-    p.BackBufferHeight = height;
-    p.BackBufferFormat = format;
-    p.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    p.hDeviceWindow = testWindow();
-    p.Windowed = TRUE;
-    p.EnableAutoDepthStencil = depth;
-    p.AutoDepthStencilFormat = D3DFMT_D16;
+    D3DPRESENT_PARAMETERS p = zvtestsupport::windowedParams(testWindow(), width, height, format, depth);
     p.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
     return p;
 }
