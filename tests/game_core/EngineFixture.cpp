@@ -2,23 +2,16 @@
 
 #include <cstdio>
 
-#include "DX_D3DWrapper.h"
 #include "DX_Input.h"
 #include "QNBase.h"
 #include "QNGameTimer.h"
 #include "QNSceneManager.h"
-#include "TestWindow.h"
 #include "testing/PlatformTesting.h"
 
 void EngineFixture::SetUp() {
     EngineTestBase::SetUp();
     startTestClock();
-    m_hWnd = zvtestsupport::createTestWindow(800, 600);
-    ASSERT_NE(m_hWnd, nullptr);
-    zvtestsupport::showFocused(m_hWnd);
-    // The input takes its window from the device wrapper; no device is needed.
-    CDX_D3DWrapper::getInstance()->m_hWnd = m_hWnd;
-    ASSERT_EQ(CDX_Input::getInstance()->initialize(), QNRSLT_OK);
+    ASSERT_NO_FATAL_FAILURE(openInputWindow());
 }
 
 void EngineFixture::frame(double seconds) {

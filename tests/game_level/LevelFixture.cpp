@@ -12,28 +12,20 @@
 #include "QNGameState.h"
 #include "QNGameTimer.h"
 #include "QNSoundManager.h"
-#include "TestWindow.h"
 #include "ZVBaseLevel.h"
 #include "testing/PlatformTesting.h"
 
 void LevelFixture::SetUp() {
     EngineTestBase::SetUp();
     startTestClock();
-    m_hWnd = zvtestsupport::createTestWindow(800, 600, kWindowX, kWindowY);
-    ASSERT_NE(m_hWnd, nullptr);
-    zvtestsupport::showFocused(m_hWnd);
-
-    CDX_D3DWrapper* d3d = CDX_D3DWrapper::getInstance();
-    d3d->m_hWnd = m_hWnd;
-    d3d->m_width = 800.0f;
-    d3d->m_height = 600.0f;
-    d3d->setPerspective(60.0f, 1.0f, 8000.0f);
+    ASSERT_NO_FATAL_FAILURE(openInputWindow(kWindowX, kWindowY));
+    CDX_D3DWrapper::getInstance()->setPerspective(60.0f, 1.0f, 8000.0f);
     CDX_Camera::getInstance()->initialize();
-    ASSERT_EQ(CDX_Input::getInstance()->initialize(), QNRSLT_OK);
     // Made at start-up in the game; no sound is loaded, so each click the
     // level plays is reported by the sound manager (which tests count).
     CQNSoundManager::getInstance();
-    CQNGameState::getInstance()->m_levelPhase = LP_GET_READY;
+    state = CQNGameState::getInstance();
+    state->m_levelPhase = LP_GET_READY;
 }
 
 void LevelFixture::frame(CZVBaseLevel& level, double seconds) {

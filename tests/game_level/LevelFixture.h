@@ -11,6 +11,7 @@
 
 #include "engine/EngineTestBase.h"
 
+class CQNGameState;
 class CZVBaseLevel;
 
 class LevelFixture : public EngineTestBase {
@@ -45,6 +46,8 @@ protected:
     std::string readLevel(int n);
 
     static int count(const std::string& text, const std::string& what);
+
+    CQNGameState* state = nullptr;
 };
 
 // "W H\n", one "c " per cell of each row, row 0 first, then the records.

@@ -2,13 +2,12 @@
 
 #include <cstring>
 
-#include "DX_D3DWrapper.h"
 #include "DX_Input.h"
 #include "QNBaseHud.h"
 #include "QNBaseRend.h"
+#include "QNGameState.h"
 #include "QNGameTimer.h"
 #include "QNMemory.h"
-#include "TestWindow.h"
 #include "testing/PlatformTesting.h"
 
 namespace {
@@ -40,14 +39,7 @@ int RecordingModel::updates(char tag) { return g_updates[static_cast<unsigned ch
 void MenusFixture::SetUp() {
     EngineTestBase::SetUp();
     startTestClock();
-    m_hWnd = zvtestsupport::createTestWindow(800, 600);
-    ASSERT_NE(m_hWnd, nullptr);
-    zvtestsupport::showFocused(m_hWnd);
-    CDX_D3DWrapper* wrapper = CDX_D3DWrapper::getInstance();
-    wrapper->m_hWnd = m_hWnd;
-    wrapper->m_width = 800.0f;
-    wrapper->m_height = 600.0f;
-    ASSERT_EQ(CDX_Input::getInstance()->initialize(), QNRSLT_OK);
+    ASSERT_NO_FATAL_FAILURE(openInputWindow());
 
     // The HUD's process-wide values as at program start; each test is a
     // fresh program as far as they are concerned.
@@ -55,6 +47,7 @@ void MenusFixture::SetUp() {
     CQNBaseHud::s_getReadySpeed = 0.0f;
     CQNBaseHud::s_pulseSpeed = 2.0f;
     RecordingModel::clear();
+    state = CQNGameState::getInstance();
 }
 
 void MenusFixture::frame(std::initializer_list<CQNBase*> objects, double seconds) {

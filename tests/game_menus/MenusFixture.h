@@ -14,6 +14,7 @@
 
 class CQNBase;
 class CQNBaseRend;
+class CQNGameState;
 
 // One render of a recorded picture: its tag and the transform it was drawn with.
 struct Draw {
@@ -58,6 +59,8 @@ protected:
 
     // Rows of the result log so far whose text contains `needle` (closes it).
     int logRowsContaining(const std::string& needle);
+
+    CQNGameState* state = nullptr;
 };
 
 #endif

@@ -64,6 +64,17 @@ void EngineTestBase::startTestClock() {
     CQNGameTimer::getInstance()->initialize();
 }
 
+void EngineTestBase::openInputWindow(int x, int y) {
+    m_hWnd = zvtestsupport::createTestWindow(800, 600, x, y);
+    ASSERT_NE(m_hWnd, nullptr);
+    zvtestsupport::showFocused(m_hWnd);
+    CDX_D3DWrapper* wrapper = CDX_D3DWrapper::getInstance();
+    wrapper->m_hWnd = m_hWnd;
+    wrapper->m_width = 800.0f;
+    wrapper->m_height = 600.0f;
+    ASSERT_EQ(CDX_Input::getInstance()->initialize(), QNRSLT_OK);
+}
+
 void EngineTestBase::startDevice(const std::string& config) {
     zvtestsupport::writeFile(kConfigFile, config);
     ASSERT_EQ(CDX_D3DWrapper::getInstance()->initialize(m_hWnd, kConfigFile), QNRSLT_OK);

@@ -31,6 +31,12 @@ protected:
 
     // Sets the manual clock to 1 s and initialises the game timer on it.
     static void startTestClock();
+    // Makes m_hWnd, the 800 x 600 game window at (x, y), shows it with the
+    // focus forced on it and initialises the input on it, with no device:
+    // the input takes its window from the device wrapper, and what draws
+    // only into logs reads the wrapper's 800 x 600 back-buffer size. Fatal
+    // failures as startDevice.
+    void openInputWindow(int x = CW_USEDEFAULT, int y = CW_USEDEFAULT);
     // Writes `config` as Assets\Scripts\Config\qnengine.cfg and initialises
     // the device wrapper on m_hWnd with it. A fatal failure when no device
     // comes up: call it inside ASSERT_NO_FATAL_FAILURE.
