@@ -22,11 +22,6 @@ const char kPlaySound[] = "CQNSoundManager::playSound( )";
 
 class LevelPlay : public LevelFixture {
 protected:
-    void SetUp() override {
-        LevelFixture::SetUp();
-        state = CQNGameState::getInstance();
-    }
-
     std::vector<int> states(const CZVBaseLevel& level) {
         std::vector<int> s;
         for (int k = 0; k < level.m_boardWidth * level.m_boardHeight; ++k)
@@ -44,8 +39,6 @@ protected:
         pressEnter(level);
         ASSERT_EQ(state->m_levelPhase, LP_PLAYING);
     }
-
-    CQNGameState* state = nullptr;
 };
 
 TEST_F(LevelPlay, AClickFlipsTheCrossOnTheBoardAsOneMove) {

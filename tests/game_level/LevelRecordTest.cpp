@@ -11,14 +11,7 @@ namespace {
 
 const char kSaveLocation[] = "CZVBaseLevel::saveUpdatedLevel( )";
 
-class LevelRecord : public LevelFixture {
-protected:
-    void SetUp() override {
-        LevelFixture::SetUp();
-        state = CQNGameState::getInstance();
-    }
-    CQNGameState* state = nullptr;
-};
+class LevelRecord : public LevelFixture {};
 
 TEST_F(LevelRecord, OnlyStrictlyBetterRunsAreWritten) {
     const struct {

@@ -58,7 +58,6 @@ class Hud : public MenusFixture {
 protected:
     void SetUp() override {
         MenusFixture::SetUp();
-        state = CQNGameState::getInstance();
         hud = makeHud();
     }
     void TearDown() override {
@@ -93,7 +92,6 @@ protected:
         return render({hud.get()});
     }
 
-    CQNGameState* state = nullptr;
     std::unique_ptr<CQNBaseHud> hud;
 };
 

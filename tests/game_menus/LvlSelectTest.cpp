@@ -24,7 +24,6 @@ class LvlSelect : public MenusFixture {
 protected:
     void SetUp() override {
         MenusFixture::SetUp();
-        state = CQNGameState::getInstance();
         select = makeSelect();
     }
     void TearDown() override {
@@ -50,7 +49,6 @@ protected:
         return out;
     }
 
-    CQNGameState* state = nullptr;
     std::unique_ptr<CZVBaseLvlSelect> select;
 };
 

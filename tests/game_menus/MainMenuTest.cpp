@@ -23,7 +23,6 @@ class MainMenu : public MenusFixture {
 protected:
     void SetUp() override {
         MenusFixture::SetUp();
-        state = CQNGameState::getInstance();
         menu.reset(new CZVMainMenu);
         menu->initialize("Assets\\Scripts\\Base Objects\\zv.mainmenu.base");
         record(menu->m_pointer, 'P');
@@ -41,7 +40,6 @@ protected:
         return out;
     }
 
-    CQNGameState* state = nullptr;
     std::unique_ptr<CZVMainMenu> menu;
 };
 
@@ -172,7 +170,6 @@ class MenuScene : public MenusFixture {
 protected:
     void SetUp() override {
         MenusFixture::SetUp();
-        state = CQNGameState::getInstance();
         zvtestsupport::writeFile("Assets\\Scripts\\Base Objects\\zv.mainmenu.base", "[CLASS_TYPE] CZVMainMenu\n");
         zvtestsupport::writeFile("Assets\\Scripts\\Scenes\\zv.menu.scene",
                                  "[SIZE] 1\n[SCRIPTS]\nAssets\\Scripts\\Base Objects\\zv.mainmenu.base\n");
@@ -199,7 +196,6 @@ protected:
     }
 
     CZVApp app;
-    CQNGameState* state = nullptr;
     bool quit = false;
 };
 

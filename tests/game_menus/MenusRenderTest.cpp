@@ -41,7 +41,6 @@ protected:
         zvtestsupport::silenceMessageBoxes();
         ASSERT_NO_FATAL_FAILURE(startDevice());
         CDX_Camera::getInstance()->initialize();
-        state = CQNGameState::getInstance();
 
         for (int d = 0; d < 10; ++d) {
             char name[16];
@@ -104,7 +103,6 @@ protected:
         }
     }
 
-    CQNGameState* state = nullptr;
     std::unique_ptr<CQNBaseHud> hud;
     std::unique_ptr<CZVBaseLvlSelect> select;
     std::vector<uint32_t> m_frame;
