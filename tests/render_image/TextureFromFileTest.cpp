@@ -9,7 +9,6 @@
 
 #include "ImageWriters.h"
 #include "TestDevice.h"
-#include "TestWindow.h"
 #include "d3dx9/image/ImageDecode.h"
 
 using namespace imgtest;
@@ -20,17 +19,12 @@ namespace {
 
 constexpr UINT kSize = 64;  // back buffer edge
 
-class ImageDevice : public ::testing::Test {
+class ImageDevice : public zvtestsupport::SuiteDeviceTest {
 protected:
-    static void SetUpTestSuite() {
-        s_window = zvtestsupport::createTestWindow(kSize, kSize, 0, 0, "ZarvelImageTest");
-        if (s_window) s_device = zvtestsupport::createWindowedDevice(s_window, kSize, kSize, &s_d3d);
-    }
-
-    static void TearDownTestSuite() { zvtestsupport::releaseWindowedDevice(s_device, s_d3d, s_window); }
+    static void SetUpTestSuite() { openSuiteDevice("ZarvelImageTest", kSize); }
 
     void SetUp() override {
-        ASSERT_NE(nullptr, s_device) << "no Direct3D device (OpenGL 3.3 context) could be created";
+        ASSERT_NO_FATAL_FAILURE(SuiteDeviceTest::SetUp());
         m_dir = makeTempDir("render");
     }
     void TearDown() override { removeTree(m_dir); }
@@ -101,15 +95,8 @@ protected:
         ASSERT_EQ(D3D_OK, d->Present(nullptr, nullptr, nullptr, nullptr));
     }
 
-    static IDirect3DDevice9* s_device;
-    static IDirect3D9* s_d3d;
-    static HWND s_window;
     std::string m_dir;
 };
-
-IDirect3DDevice9* ImageDevice::s_device = nullptr;
-IDirect3D9* ImageDevice::s_d3d = nullptr;
-HWND ImageDevice::s_window = nullptr;
 
 Bytes rgbaPng(unsigned w, unsigned h, const std::vector<uint32_t>& pixels) {
     PngSpec spec;

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "TestDevice.h"
-#include "TestWindow.h"
 
 namespace {
 
@@ -65,15 +64,11 @@ public:
     }
 };
 
-class XFileDraw : public ::testing::Test {
+class XFileDraw : public zvtestsupport::SuiteDeviceTest {
 protected:
-    static void SetUpTestSuite() {
-        s_window = zvtestsupport::createTestWindow(kSize, kSize, 0, 0, "ZarvelXFileTest");
-        if (s_window) s_device = zvtestsupport::createWindowedDevice(s_window, kSize, kSize, &s_d3d);
-    }
-    static void TearDownTestSuite() { zvtestsupport::releaseWindowedDevice(s_device, s_d3d, s_window); }
+    static void SetUpTestSuite() { openSuiteDevice("ZarvelXFileTest", kSize); }
     void SetUp() override {
-        ASSERT_NE(nullptr, s_device) << "no Direct3D device (OpenGL 3.3 context) could be created";
+        ASSERT_NO_FATAL_FAILURE(SuiteDeviceTest::SetUp());
         m_path = ::testing::TempDir() + "zv_xfile_draw.x";
         FILE* f = std::fopen(m_path.c_str(), "wb");
         ASSERT_NE(f, nullptr);
@@ -108,15 +103,8 @@ protected:
         return pixels;
     }
 
-    static IDirect3D9* s_d3d;
-    static IDirect3DDevice9* s_device;
-    static HWND s_window;
     std::string m_path;
 };
-
-IDirect3D9* XFileDraw::s_d3d = nullptr;
-IDirect3DDevice9* XFileDraw::s_device = nullptr;
-HWND XFileDraw::s_window = nullptr;
 
 uint32_t rgb(uint32_t p) { return p & 0xFFFFFF; }
 

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "TestWindow.h"
+
 namespace zvtestsupport {
 
 // Windowed presentation on `window`: a discarded back buffer of that size and
@@ -29,30 +31,38 @@ inline D3DPRESENT_PARAMETERS windowedParams(HWND window, UINT width, UINT height
     return p;
 }
 
-// A hardware device with windowedParams(window, width, height), made through
-// a fresh IDirect3D9 left in *d3d (null when that fails). Null when either
-// cannot be made.
-inline IDirect3DDevice9* createWindowedDevice(HWND window, UINT width, UINT height, IDirect3D9** d3d) {
-    *d3d = Direct3DCreate9(D3D_SDK_VERSION);
-    if (!*d3d) return nullptr;
-    D3DPRESENT_PARAMETERS pp = windowedParams(window, width, height);
-    IDirect3DDevice9* device = nullptr;
-    if (FAILED((*d3d)->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
-                                    D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &device)))
-        return nullptr;
-    return device;
-}
+// A suite of tests sharing one size x size window and hardware device on
+// it (windowedParams), made once by the suite's SetUpTestSuite calling
+// openSuiteDevice and released after the suite. A test fails at SetUp when
+// there is no device.
+class SuiteDeviceTest : public ::testing::Test {
+protected:
+    static void openSuiteDevice(const char* windowClass, int size) {
+        s_window = createTestWindow(size, size, 0, 0, windowClass);
+        if (!s_window) return;
+        s_d3d = Direct3DCreate9(D3D_SDK_VERSION);
+        if (!s_d3d) return;
+        D3DPRESENT_PARAMETERS pp = windowedParams(s_window, size, size);
+        if (FAILED(s_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, s_window,
+                                       D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &s_device)))
+            s_device = nullptr;
+    }
+    static void TearDownTestSuite() {
+        if (s_device) s_device->Release();
+        if (s_d3d) s_d3d->Release();
+        if (s_window) DestroyWindow(s_window);
+        s_device = nullptr;
+        s_d3d = nullptr;
+        s_window = nullptr;
+    }
+    void SetUp() override {
+        ASSERT_NE(nullptr, s_device) << "no Direct3D device (OpenGL 3.3 context) could be created";
+    }
 
-// Releases what createWindowedDevice made and destroys the window; each may
-// be null. All three are null afterwards.
-inline void releaseWindowedDevice(IDirect3DDevice9*& device, IDirect3D9*& d3d, HWND& window) {
-    if (device) device->Release();
-    if (d3d) d3d->Release();
-    if (window) DestroyWindow(window);
-    device = nullptr;
-    d3d = nullptr;
-    window = nullptr;
-}
+    inline static IDirect3D9* s_d3d = nullptr;
+    inline static IDirect3DDevice9* s_device = nullptr;
+    inline static HWND s_window = nullptr;
+};
 
 // The back buffer of a device with a 32-bit format as `width` x `height`
 // values as stored (0xAARRGGBB), top row first. `pixels` holds zeros where
