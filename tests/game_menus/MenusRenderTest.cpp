@@ -2,7 +2,6 @@
 // with screen-space sprites of plain colours: each picture lands on the
 // pixels its centred position names, in the order the phase draws them.
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -84,8 +83,7 @@ protected:
 
     // The pixel at centred screen units (x right, y up, origin in the middle).
     Rgb at(int x, int y) const {
-        uint32_t p = m_frame[static_cast<size_t>(kHeight / 2 - y) * kWidth + (kWidth / 2 + x)];
-        return {static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF), static_cast<int>(p & 0xFF)};
+        return zvtestsupport::rgbOf(m_frame[static_cast<size_t>(kHeight / 2 - y) * kWidth + (kWidth / 2 + x)]);
     }
 
     struct Probe {
@@ -96,8 +94,7 @@ protected:
     void expectProbes(const std::vector<Probe>& probes) const {
         for (const Probe& p : probes) {
             Rgb got = at(p.x, p.y);
-            EXPECT_TRUE(std::abs(got.r - p.colour.r) <= 8 && std::abs(got.g - p.colour.g) <= 8 &&
-                        std::abs(got.b - p.colour.b) <= 8)
+            EXPECT_TRUE(zvtestsupport::closeTo(got, p.colour, 8))
                 << p.what << " at (" << p.x << ", " << p.y << "): got (" << got.r << ", " << got.g << ", "
                 << got.b << "), want (" << p.colour.r << ", " << p.colour.g << ", " << p.colour.b << ")";
         }

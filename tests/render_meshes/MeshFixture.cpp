@@ -1,7 +1,6 @@
 #include "MeshFixture.h"
 
 #include <cmath>
-#include <cstdlib>
 
 #include "DX_Camera.h"
 #include "DX_D3DWrapper.h"
@@ -48,15 +47,11 @@ void MeshFixture::drawFrame(const std::vector<CQNBase*>& objects, Rgb clear) {
 
 Rgb MeshFixture::rgb(int x, int y) const {
     if (m_frame.empty() || x < 0 || y < 0 || x >= kWidth || y >= kHeight) return {-1, -1, -1};
-    uint32_t p = m_frame[static_cast<size_t>(y) * kWidth + x];
-    return {static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
-            static_cast<int>(p & 0xFF)};
+    return zvtestsupport::rgbOf(m_frame[static_cast<size_t>(y) * kWidth + x]);
 }
 
 bool MeshFixture::near(int x, int y, Rgb c, int tolerance) const {
-    Rgb p = rgb(x, y);
-    return std::abs(p.r - c.r) <= tolerance && std::abs(p.g - c.g) <= tolerance &&
-           std::abs(p.b - c.b) <= tolerance;
+    return zvtestsupport::closeTo(rgb(x, y), c, tolerance);
 }
 
 void MeshFixture::project(float x, float y, float z, int* sx, int* sy) const {

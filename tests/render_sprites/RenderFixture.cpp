@@ -1,12 +1,27 @@
 #include "RenderFixture.h"
 
-#include <cstdlib>
-
 #include "DX_Camera.h"
 #include "DX_D3DWrapper.h"
 #include "QNBaseRend.h"
 #include "TestDevice.h"
 #include "TestWindow.h"
+
+namespace {
+
+// The positions 0 .. count-1 that match: how many, first and last.
+template <typename Match>
+Span spanOf(int count, Match matches) {
+    Span run;
+    for (int i = 0; i < count; ++i) {
+        if (!matches(i)) continue;
+        if (run.first < 0) run.first = i;
+        run.last = i;
+        ++run.count;
+    }
+    return run;
+}
+
+}  // namespace
 
 void RenderFixture::SetUp() {
     zvtestsupport::silenceMessageBoxes();
@@ -46,38 +61,18 @@ uint32_t RenderFixture::pixel(int x, int y) const {
     return m_frame.empty() ? 0 : m_frame[static_cast<size_t>(y) * kWidth + x];
 }
 
-Rgb RenderFixture::rgb(int x, int y) const {
-    uint32_t p = pixel(x, y);
-    return {static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
-            static_cast<int>(p & 0xFF)};
-}
+Rgb RenderFixture::rgb(int x, int y) const { return zvtestsupport::rgbOf(pixel(x, y)); }
 
 bool RenderFixture::near(int x, int y, Rgb c, int tolerance) const {
-    Rgb p = rgb(x, y);
-    return std::abs(p.r - c.r) <= tolerance && std::abs(p.g - c.g) <= tolerance &&
-           std::abs(p.b - c.b) <= tolerance;
+    return zvtestsupport::closeTo(rgb(x, y), c, tolerance);
 }
 
 Span RenderFixture::rowRun(int y, Rgb c, int tolerance) const {
-    Span run;
-    for (int x = 0; x < kWidth; ++x) {
-        if (!near(x, y, c, tolerance)) continue;
-        if (run.first < 0) run.first = x;
-        run.last = x;
-        ++run.count;
-    }
-    return run;
+    return spanOf(kWidth, [&](int x) { return near(x, y, c, tolerance); });
 }
 
 Span RenderFixture::columnRun(int x, Rgb c, int tolerance) const {
-    Span run;
-    for (int y = 0; y < kHeight; ++y) {
-        if (!near(x, y, c, tolerance)) continue;
-        if (run.first < 0) run.first = y;
-        run.last = y;
-        ++run.count;
-    }
-    return run;
+    return spanOf(kHeight, [&](int y) { return near(x, y, c, tolerance); });
 }
 
 bool RenderFixture::saveFramePng(const std::string& path) const {

@@ -8,21 +8,13 @@
 #include <png.h>
 
 #include <cstdint>
-#include <ostream>
 #include <string>
 #include <vector>
 
+#include "Rgb.h"
 #include "TestSupport.h"
 
 namespace zvtestsupport {
-
-struct Rgb {
-    int r, g, b;
-};
-
-inline std::ostream& operator<<(std::ostream& out, const Rgb& c) {
-    return out << "(" << c.r << ", " << c.g << ", " << c.b << ")";
-}
 
 // A w x h PNG whose pixels are given as 0xAARRGGBB, top row first; `path`
 // may use backslashes and its folders are made. Fails the test when the
