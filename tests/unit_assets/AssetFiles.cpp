@@ -2,7 +2,7 @@
 
 #include <png.h>
 
-#include <cctype>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -36,25 +36,6 @@ const std::map<std::string, KeyShape>& keyShapes() {
     return shapes;
 }
 
-// strtok's walk: one position, the delimiter ending a token consumed with it.
-class Tokens {
-public:
-    explicit Tokens(std::string text) : m_text(std::move(text)) {}
-    bool next(std::string& tok, const char* delims) {
-        while (m_pos < m_text.size() && std::strchr(delims, m_text[m_pos])) ++m_pos;
-        if (m_pos >= m_text.size()) return false;
-        size_t end = m_pos;
-        while (end < m_text.size() && !std::strchr(delims, m_text[end])) ++end;
-        tok = m_text.substr(m_pos, end - m_pos);
-        m_pos = end < m_text.size() ? end + 1 : end;
-        return true;
-    }
-
-private:
-    std::string m_text;
-    size_t m_pos = 0;
-};
-
 }  // namespace
 
 std::string sourceFile(const std::string& gamePath) {
@@ -64,10 +45,7 @@ std::string sourceFile(const std::string& gamePath) {
     return std::string(ZV_SOURCE_DIR) + "/" + p;
 }
 
-bool exists(const std::string& gamePath) {
-    std::ifstream in(sourceFile(gamePath), std::ios::binary);
-    return static_cast<bool>(in);
-}
+bool exists(const std::string& gamePath) { return std::ifstream(sourceFile(gamePath)).good(); }
 
 bool readBytes(const std::string& file, std::string& out) {
     std::ifstream in(file, std::ios::binary);
@@ -76,19 +54,6 @@ bool readBytes(const std::string& file, std::string& out) {
     ss << in.rdbuf();
     out = ss.str();
     return true;
-}
-
-std::string stripComments(const std::string& in) {
-    std::string out;
-    size_t pos = 0;
-    for (;;) {
-        size_t c = in.find("//", pos);
-        if (c == std::string::npos) return out + in.substr(pos);
-        out += in.substr(pos, c - pos);
-        size_t nl = in.find('\n', c);
-        if (nl == std::string::npos) return out;
-        pos = nl + 1;
-    }
 }
 
 std::string Script::value(const std::string& key, size_t i) const {
@@ -102,15 +67,30 @@ float Script::number(const std::string& key, size_t i) const {
 
 Script readScript(const std::string& gamePath) {
     Script s;
-    std::string text;
-    if (!readBytes(sourceFile(gamePath), text)) return s;
+    std::string raw, text;
+    if (!readBytes(sourceFile(gamePath), raw)) return s;
     s.found = true;
-    Tokens t(stripComments(text));
+    // A "//" comment runs to its line's end and takes the line break with it.
+    for (size_t pos = 0; pos < raw.size();) {
+        const size_t c = std::min(raw.find("//", pos), raw.size());
+        text += raw.substr(pos, c - pos);
+        pos = std::min(raw.find('\n', c), raw.size() - 1) + 1;
+    }
+    // strtok's walk: one position, the delimiter ending a token consumed with it.
+    size_t pos = 0;
+    auto next = [&](std::string& tok, const char* delims) {
+        while (pos < text.size() && std::strchr(delims, text[pos])) ++pos;
+        if (pos >= text.size()) return false;
+        const size_t end = std::min(text.find_first_of(delims, pos), text.size());
+        tok = text.substr(pos, end - pos);
+        pos = std::min(end + 1, text.size());
+        return true;
+    };
     std::string tok;
     int size = -1;
-    while (t.next(tok, kStandard)) {
+    while (next(tok, kStandard)) {
         if (tok == "[SCRIPTS]" && size >= 1) {
-            for (int i = 0; i < size && t.next(tok, kPath); ++i) s.scenePaths.push_back(tok);
+            for (int i = 0; i < size && next(tok, kPath); ++i) s.scenePaths.push_back(tok);
             continue;
         }
         auto shape = keyShapes().find(tok);
@@ -118,14 +98,11 @@ Script readScript(const std::string& gamePath) {
             if (tok != "[SCRIPTS]") s.strays.push_back(tok);
             continue;
         }
-        std::vector<std::string> values;
-        for (int i = 0; i < shape->second.count; ++i) {
-            std::string v;
-            if (!t.next(v, shape->second.path ? kPath : kStandard)) break;
+        std::vector<std::string>& values = s.keys[tok];
+        values.clear();
+        for (std::string v; int(values.size()) < shape->second.count && next(v, shape->second.path ? kPath : kStandard);)
             values.push_back(v);
-        }
         if (tok == "[SIZE]" && !values.empty()) size = std::atoi(values[0].c_str());
-        s.keys[tok] = values;
     }
     return s;
 }
@@ -146,226 +123,69 @@ Picture readPng(const std::string& gamePath) {
 
 namespace {
 
-// The text form of .x: names, numbers and strings; ',' and ';' only separate.
-struct XToken {
-    enum Kind { Word, String, Open, Close, End } kind;
-    std::string text;
-};
-
-class XLexer {
+// Keeps a copy of the first mesh it is handed; frames and containers are
+// bare, since nothing but the copy is looked at.
+class CopyingAllocator : public ID3DXAllocateHierarchy {
 public:
-    explicit XLexer(std::string body) : m_s(std::move(body)) {}
-    XToken next() {
-        for (;;) {
-            while (m_pos < m_s.size() && (std::isspace(static_cast<unsigned char>(m_s[m_pos])) ||
-                                          m_s[m_pos] == ',' || m_s[m_pos] == ';'))
-                ++m_pos;
-            if (m_pos >= m_s.size()) return {XToken::End, ""};
-            if (m_s[m_pos] == '#' || m_s.compare(m_pos, 2, "//") == 0) {
-                while (m_pos < m_s.size() && m_s[m_pos] != '\n') ++m_pos;
-                continue;
-            }
-            break;
+    explicit CopyingAllocator(XMesh* out) : m_out(out) {}
+    HRESULT CreateFrame(LPCSTR, LPD3DXFRAME* frame) override {
+        *frame = new D3DXFRAME();
+        return S_OK;
+    }
+    HRESULT CreateMeshContainer(LPCSTR, const D3DXMESHDATA* data, const D3DXMATERIAL* materials,
+                                const D3DXEFFECTINSTANCE*, DWORD count, const DWORD*, LPD3DXSKININFO,
+                                LPD3DXMESHCONTAINER* container) override {
+        *container = new D3DXMESHCONTAINER();
+        if (m_copied++) return S_OK;
+        ID3DXMesh* mesh = data->pMesh;
+        m_out->fvf = mesh->GetFVF();
+        for (DWORD i = 0; i < count; ++i)
+            m_out->materials.push_back(
+                {materials[i].MatD3D.Diffuse, materials[i].pTextureFilename ? materials[i].pTextureFilename : ""});
+        void* p;
+        if (m_out->fvf == (D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1)) {
+            m_out->vertices.resize(mesh->GetNumVertices());
+            mesh->LockVertexBuffer(D3DLOCK_READONLY, &p);
+            std::memcpy(m_out->vertices.data(), p, m_out->vertices.size() * sizeof(XVertex));
+            mesh->UnlockVertexBuffer();
         }
-        char c = m_s[m_pos];
-        if (c == '{') return ++m_pos, XToken{XToken::Open, "{"};
-        if (c == '}') return ++m_pos, XToken{XToken::Close, "}"};
-        if (c == '"') {
-            size_t end = m_s.find('"', m_pos + 1);
-            if (end == std::string::npos) end = m_s.size();
-            XToken t{XToken::String, m_s.substr(m_pos + 1, end - m_pos - 1)};
-            m_pos = end + 1;
-            return t;
-        }
-        size_t end = m_pos;
-        while (end < m_s.size() && !std::isspace(static_cast<unsigned char>(m_s[end])) &&
-               !std::strchr(",;{}\"", m_s[end]))
-            ++end;
-        XToken t{XToken::Word, m_s.substr(m_pos, end - m_pos)};
-        m_pos = end;
-        return t;
+        m_out->faces.resize(mesh->GetNumFaces());
+        mesh->LockIndexBuffer(D3DLOCK_READONLY, &p);
+        const bool wide = mesh->GetOptions() & D3DXMESH_32BIT;
+        for (size_t i = 0; i < m_out->faces.size() * 3; ++i)
+            m_out->faces[i / 3][i % 3] = wide ? static_cast<DWORD*>(p)[i] : static_cast<WORD*>(p)[i];
+        mesh->UnlockIndexBuffer();
+        DWORD* attributes;
+        mesh->LockAttributeBuffer(D3DLOCK_READONLY, &attributes);
+        m_out->faceMaterials.assign(attributes, attributes + m_out->faces.size());
+        mesh->UnlockAttributeBuffer();
+        return S_OK;
+    }
+    HRESULT DestroyFrame(LPD3DXFRAME frame) override {
+        delete frame;
+        return S_OK;
+    }
+    HRESULT DestroyMeshContainer(LPD3DXMESHCONTAINER container) override {
+        delete container;
+        return S_OK;
     }
 
 private:
-    std::string m_s;
-    size_t m_pos = 0;
-};
-
-struct XObject {
-    std::string type, name;
-    std::vector<std::string> values;  // numbers and strings, in order
-    std::vector<XObject> children;
-};
-
-// type [name] { values and child objects }
-bool parseObject(XLexer& lex, XToken first, XObject& obj, std::string& err) {
-    obj.type = first.text;
-    XToken t = lex.next();
-    if (t.kind == XToken::Word) {
-        obj.name = t.text;
-        t = lex.next();
-    }
-    if (t.kind != XToken::Open) return err = "no '{' after " + obj.type, false;
-    for (;;) {
-        t = lex.next();
-        if (t.kind == XToken::Close) return true;
-        if (t.kind == XToken::End) return err = "unterminated " + obj.type, false;
-        if (t.kind == XToken::String) {
-            obj.values.push_back(t.text);
-            continue;
-        }
-        const char c = t.text[0];
-        if (std::isdigit(static_cast<unsigned char>(c)) || c == '-' || c == '+' || c == '.') {
-            obj.values.push_back(t.text);
-            continue;
-        }
-        XObject child;
-        if (!parseObject(lex, t, child, err)) return false;
-        obj.children.push_back(child);
-    }
-}
-
-const XObject* find(const std::vector<XObject>& objs, const std::string& type) {
-    for (const XObject& o : objs) {
-        if (o.type == type) return &o;
-        if (const XObject* inner = find(o.children, type)) return inner;
-    }
-    return nullptr;
-}
-
-class Values {
-public:
-    explicit Values(const std::vector<std::string>& v) : m_v(v) {}
-    bool take(double& out) {
-        if (m_i >= m_v.size()) return false;
-        out = std::atof(m_v[m_i++].c_str());
-        return true;
-    }
-    bool takeFaces(std::vector<std::vector<uint32_t>>& faces, size_t count) {
-        for (size_t f = 0; f < count; ++f) {
-            double n, idx;
-            if (!take(n)) return false;
-            std::vector<uint32_t> face;
-            for (int k = 0; k < static_cast<int>(n); ++k) {
-                if (!take(idx)) return false;
-                face.push_back(static_cast<uint32_t>(idx));
-            }
-            faces.push_back(face);
-        }
-        return true;
-    }
-
-private:
-    const std::vector<std::string>& m_v;
-    size_t m_i = 0;
+    XMesh* m_out;
+    int m_copied = 0;
 };
 
 }  // namespace
 
-XMesh readXFile(const std::string& gamePath) {
+XMesh loadMesh(const std::string& gamePath) {
     XMesh mesh;
-    std::string text;
-    if (!readBytes(sourceFile(gamePath), text)) return mesh.error = "missing", mesh;
-    if (text.size() < 16) return mesh.error = "short", mesh;
-    mesh.header = text.substr(0, 16);
-    XLexer lex(text.substr(16));
-    std::vector<XObject> top;
-    std::string err;
-    for (XToken t = lex.next(); t.kind != XToken::End; t = lex.next()) {
-        if (t.kind != XToken::Word) return mesh.error = "stray token at top level", mesh;
-        XObject obj;
-        if (!parseObject(lex, t, obj, err)) return mesh.error = err, mesh;
-        top.push_back(obj);
-    }
-    const XObject* m = find(top, "Mesh");
-    if (!m) return mesh.error = "no Mesh", mesh;
-    Values v(m->values);
-    double n;
-    if (!v.take(n)) return mesh.error = "no vertex count", mesh;
-    mesh.vertices.resize(static_cast<size_t>(n));
-    for (XVertex& vert : mesh.vertices) {
-        double x, y, z;
-        if (!v.take(x) || !v.take(y) || !v.take(z)) return mesh.error = "short vertex list", mesh;
-        vert = XVertex{{float(x), float(y), float(z)}, {0, 0, 0}, {0, 0}};
-    }
-    if (!v.take(n) || !v.takeFaces(mesh.faces, static_cast<size_t>(n))) return mesh.error = "short face list", mesh;
-
-    if (const XObject* normals = find(m->children, "MeshNormals")) {
-        Values nv(normals->values);
-        std::vector<float> list;
-        if (!nv.take(n)) return mesh.error = "no normal count", mesh;
-        mesh.normalCount = static_cast<size_t>(n);
-        for (size_t i = 0; i < mesh.normalCount * 3; ++i) {
-            double c;
-            if (!nv.take(c)) return mesh.error = "short normal list", mesh;
-            list.push_back(float(c));
-        }
-        // Normals are looked up per face corner; these files index them like
-        // the vertices, which the face comparison in the tests checks.
-        for (size_t i = 0; i < mesh.vertices.size() && i < mesh.normalCount; ++i)
-            for (int k = 0; k < 3; ++k) mesh.vertices[i].n[k] = list[i * 3 + k];
-        if (!nv.take(n) || !nv.takeFaces(mesh.normalFaces, static_cast<size_t>(n)))
-            return mesh.error = "short normal faces", mesh;
-    }
-    if (const XObject* uvs = find(m->children, "MeshTextureCoords")) {
-        Values uv(uvs->values);
-        if (!uv.take(n)) return mesh.error = "no uv count", mesh;
-        mesh.uvCount = static_cast<size_t>(n);
-        for (size_t i = 0; i < mesh.uvCount; ++i) {
-            double a, b;
-            if (!uv.take(a) || !uv.take(b)) return mesh.error = "short uv list", mesh;
-            if (i < mesh.vertices.size()) mesh.vertices[i].uv[0] = float(a), mesh.vertices[i].uv[1] = float(b);
-        }
-    }
-    if (const XObject* list = find(m->children, "MeshMaterialList")) {
-        Values mv(list->values);
-        double nMat, nFaces;
-        if (!mv.take(nMat) || !mv.take(nFaces)) return mesh.error = "short material list", mesh;
-        for (size_t i = 0; i < static_cast<size_t>(nFaces); ++i) {
-            double idx;
-            if (!mv.take(idx)) return mesh.error = "short material indices", mesh;
-            mesh.faceMaterials.push_back(static_cast<uint32_t>(idx));
-        }
-        for (const XObject& child : list->children) {
-            if (child.type != "Material") continue;
-            XMaterial mat;
-            Values cv(child.values);
-            for (float& d : mat.diffuse) {
-                double c;
-                if (!cv.take(c)) return mesh.error = "short material", mesh;
-                d = float(c);
-            }
-            if (const XObject* tex = find(child.children, "TextureFilename"))
-                mat.texture = tex->values.empty() ? "" : tex->values[0];
-            mesh.materials.push_back(mat);
-        }
-        if (mesh.materials.size() != static_cast<size_t>(nMat)) return mesh.error = "material count", mesh;
-    }
+    CopyingAllocator alloc(&mesh);
+    LPD3DXFRAME root = nullptr;
+    mesh.hr = D3DXLoadMeshHierarchyFromXA(sourceFile(gamePath).c_str(), D3DXMESH_MANAGED, nullptr, &alloc,
+                                          nullptr, &root, nullptr);
+    if (root) D3DXFrameDestroy(root, &alloc);
+    if (SUCCEEDED(mesh.hr) && mesh.faces.empty()) mesh.hr = E_FAIL;
     return mesh;
-}
-
-DdsInfo readDds(const std::string& gamePath) {
-    DdsInfo info;
-    std::string bytes;
-    if (!readBytes(sourceFile(gamePath), bytes) || bytes.size() < 128 || bytes.compare(0, 4, "DDS ") != 0)
-        return info;
-    auto u32 = [&](size_t off) {
-        const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data()) + off;
-        return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-    };
-    if (u32(4) != 124 || u32(76) != 32) return info;
-    info.flags = u32(8);
-    info.height = u32(12);
-    info.width = u32(16);
-    info.mipCount = u32(28);
-    info.pfFlags = u32(80);
-    info.bitCount = u32(88);
-    for (int i = 0; i < 4; ++i) info.masks[i] = u32(92 + 4 * i);
-    info.caps = u32(108);
-    info.caps2 = u32(112);
-    info.fileSize = bytes.size();
-    info.ok = true;
-    return info;
 }
 
 }  // namespace assets

@@ -1,9 +1,12 @@
-// Readers for the shipped content, written independently of the engine:
-// scripts walked with the game's token rules, PNG pictures through libpng,
-// DirectX .x text meshes and DDS headers.
+// Readers for the shipped content: scripts walked with the game's token
+// rules (written independently of the engine), PNG pictures through libpng,
+// and .x meshes through the layer's own D3DX loader without a device.
 #ifndef ZV_TESTS_ASSETFILES_H
 #define ZV_TESTS_ASSETFILES_H
 
+#include <d3dx9.h>
+
+#include <array>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -30,7 +33,6 @@ struct Script {
     float number(const std::string& key, size_t i = 0) const;
 };
 Script readScript(const std::string& gamePath);
-std::string stripComments(const std::string& text);
 
 struct Picture {
     bool ok = false;
@@ -40,32 +42,23 @@ struct Picture {
 };
 Picture readPng(const std::string& gamePath);
 
+// The first mesh of a .x file as D3DXLoadMeshHierarchyFromXA builds it.
 struct XVertex {
     float p[3], n[3], uv[2];
 };
 struct XMaterial {
-    float diffuse[4] = {0, 0, 0, 0};
+    D3DCOLORVALUE diffuse;
     std::string texture;
 };
 struct XMesh {
-    std::string error;  // empty when the file parsed
-    std::string header;
-    std::vector<XVertex> vertices;
-    std::vector<std::vector<uint32_t>> faces, normalFaces;
+    HRESULT hr = E_FAIL;
+    DWORD fvf = 0;
+    std::vector<XVertex> vertices;  // only filled for XYZ | NORMAL | TEX1 meshes
+    std::vector<std::array<uint32_t, 3>> faces;
     std::vector<uint32_t> faceMaterials;
     std::vector<XMaterial> materials;
-    size_t normalCount = 0, uvCount = 0;
 };
-XMesh readXFile(const std::string& gamePath);
-
-struct DdsInfo {
-    bool ok = false;
-    uint32_t flags = 0, width = 0, height = 0, mipCount = 0, pfFlags = 0, bitCount = 0;
-    uint32_t masks[4] = {0, 0, 0, 0};  // r, g, b, a
-    uint32_t caps = 0, caps2 = 0;
-    size_t fileSize = 0;
-};
-DdsInfo readDds(const std::string& gamePath);
+XMesh loadMesh(const std::string& gamePath);
 
 }  // namespace assets
 

@@ -1,8 +1,8 @@
-// The meshes and the environment map: well-formed .x text with normals,
-// texture coordinates and textured materials; triangles that face the way
-// the engine's clockwise culling keeps them; a closed tile that fits its
-// board cell at any turn; a sky cube whose faces meet without seams; and a
-// complete A8R8G8B8 cube map.
+// The meshes and the environment map, read by the layer's own loaders:
+// normals, texture coordinates and textured materials; triangles that face
+// the way the engine's clockwise culling keeps them; a closed tile that fits
+// its board cell at any turn; a sky cube whose faces meet without seams; and
+// a complete A8R8G8B8 cube map.
 #include "AssetFiles.h"
 
 #include <gtest/gtest.h>
@@ -23,52 +23,33 @@ V3 sub(const float* a, const float* b) { return {a[0] - b[0], a[1] - b[1], a[2] 
 V3 cross(V3 a, V3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
 double dot(V3 a, const float* b) { return a.x * b[0] + a.y * b[1] + a.z * b[2]; }
 
-struct MeshCase {
+const struct MeshCase {
     const char* path;
     size_t materials;
     bool inward;  // seen from inside (the sky)
-};
+} kMeshes[] = {{"Assets\\Meshes\\zv.block.x", 2, false}, {"Assets\\Meshes\\zv.skybox.x", 6, true}};
 
-const MeshCase kMeshes[] = {{"Assets\\Meshes\\zv.block.x", 2, false}, {"Assets\\Meshes\\zv.skybox.x", 6, true}};
-
-TEST(Meshes, ParseWithNormalsCoordinatesAndTexturedMaterials) {
+TEST(Meshes, LoadWithNormalsCoordinatesAndTexturedMaterials) {
     for (const MeshCase& c : kMeshes) {
         SCOPED_TRACE(c.path);
-        XMesh m = assets::readXFile(c.path);
-        ASSERT_EQ(m.error, "");
-        EXPECT_EQ(m.header, "xof 0303txt 0032");
-        EXPECT_EQ(m.normalCount, m.vertices.size());
-        EXPECT_EQ(m.uvCount, m.vertices.size());
-        EXPECT_EQ(m.normalFaces, m.faces) << "normals are indexed like the vertices";
-        ASSERT_EQ(m.faceMaterials.size(), m.faces.size());
+        XMesh m = assets::loadMesh(c.path);
+        ASSERT_EQ(m.hr, D3D_OK);
+        ASSERT_EQ(m.fvf, DWORD(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1)) << "normals or coordinates missing";
         ASSERT_EQ(m.materials.size(), c.materials);
-        std::set<uint32_t> usedMaterials(m.faceMaterials.begin(), m.faceMaterials.end());
-        EXPECT_EQ(usedMaterials.size(), c.materials);
-        for (uint32_t mat : m.faceMaterials) ASSERT_LT(mat, m.materials.size());
-        for (const auto& f : m.faces) {
-            ASSERT_EQ(f.size(), 3u);
-            for (uint32_t i : f) ASSERT_LT(i, m.vertices.size());
-        }
+        EXPECT_EQ(std::set<uint32_t>(m.faceMaterials.begin(), m.faceMaterials.end()).size(), c.materials)
+            << "a material no face uses";
         for (const assets::XVertex& v : m.vertices) {
             EXPECT_NEAR(std::sqrt(v.n[0] * v.n[0] + v.n[1] * v.n[1] + v.n[2] * v.n[2]), 1.0, 1e-3);
             EXPECT_TRUE(v.uv[0] >= 0 && v.uv[0] <= 1 && v.uv[1] >= 0 && v.uv[1] <= 1);
         }
         for (const assets::XMaterial& mat : m.materials) {
             // The engine multiplies the texture by the lit diffuse colour.
-            EXPECT_EQ(mat.diffuse[0] + mat.diffuse[1] + mat.diffuse[2], 3.0f);
+            EXPECT_EQ(mat.diffuse.r + mat.diffuse.g + mat.diffuse.b, 3.0f);
             EXPECT_TRUE(assets::readPng(mat.texture).ok) << mat.texture;
         }
-    }
-}
-
-// With clockwise triangles culled in a right-handed world, a triangle is seen
-// from the side its (b - a) x (c - a) points to: outwards for the tile, inwards
-// for the sky.
-TEST(Meshes, TrianglesFaceTheViewer) {
-    for (const MeshCase& c : kMeshes) {
-        SCOPED_TRACE(c.path);
-        XMesh m = assets::readXFile(c.path);
-        ASSERT_EQ(m.error, "");
+        // With clockwise triangles culled in a right-handed world, a triangle
+        // is seen from the side (b - a) x (c - a) points to: outwards for the
+        // tile, inwards (at the camera in the centre) for the sky.
         int wrong = 0, degenerate = 0;
         for (const auto& f : m.faces) {
             const assets::XVertex &a = m.vertices[f[0]], &b = m.vertices[f[1]], &cc = m.vertices[f[2]];
@@ -78,12 +59,8 @@ TEST(Meshes, TrianglesFaceTheViewer) {
                 continue;
             }
             float avg[3] = {a.n[0] + b.n[0] + cc.n[0], a.n[1] + b.n[1] + cc.n[1], a.n[2] + b.n[2] + cc.n[2]};
-            if (dot(n, avg) <= 0) ++wrong;
-            if (c.inward) {
-                // Inward normals point at the centre, where the camera is.
-                float centre[3] = {-a.p[0], -a.p[1], -a.p[2]};
-                if (dot(n, centre) <= 0) ++wrong;
-            }
+            float centre[3] = {-a.p[0], -a.p[1], -a.p[2]};
+            if (dot(n, avg) <= 0 || (c.inward && dot(n, centre) <= 0)) ++wrong;
         }
         EXPECT_EQ(wrong, 0);
         EXPECT_EQ(degenerate, 0);
@@ -91,8 +68,8 @@ TEST(Meshes, TrianglesFaceTheViewer) {
 }
 
 TEST(BlockMesh, IsClosedSmallAndFitsItsCellAtAnyTurn) {
-    XMesh m = assets::readXFile("Assets\\Meshes\\zv.block.x");
-    ASSERT_EQ(m.error, "");
+    XMesh m = assets::loadMesh("Assets\\Meshes\\zv.block.x");
+    ASSERT_EQ(m.hr, D3D_OK);
     EXPECT_GE(m.faces.size(), 100u);
     EXPECT_LE(m.faces.size(), 800u);
     // Welded by position, every edge belongs to exactly two triangles that
@@ -100,8 +77,8 @@ TEST(BlockMesh, IsClosedSmallAndFitsItsCellAtAnyTurn) {
     std::map<std::tuple<long, long, long>, int> weld;
     std::vector<int> id(m.vertices.size());
     for (size_t i = 0; i < m.vertices.size(); ++i) {
-        auto key = std::make_tuple(std::lround(m.vertices[i].p[0] * 1e4), std::lround(m.vertices[i].p[1] * 1e4),
-                                   std::lround(m.vertices[i].p[2] * 1e4));
+        const float* p = m.vertices[i].p;
+        auto key = std::make_tuple(std::lround(p[0] * 1e4), std::lround(p[1] * 1e4), std::lround(p[2] * 1e4));
         id[i] = weld.emplace(key, static_cast<int>(weld.size())).first->second;
     }
     std::map<std::pair<int, int>, int> directed;
@@ -133,18 +110,16 @@ TEST(BlockMesh, IsClosedSmallAndFitsItsCellAtAnyTurn) {
     EXPECT_NE(*front.begin(), *back.begin());
 }
 
-// Samples a face texture at texture coordinates (nearest texel).
-const float* texel(const assets::Picture& p, float u, float v, float out[3]) {
+// A face texture's colour at texture coordinates (nearest texel).
+void texel(const assets::Picture& p, float u, float v, float out[3]) {
     int x = std::min(p.width - 1, std::max(0, static_cast<int>(u * p.width)));
     int y = std::min(p.height - 1, std::max(0, static_cast<int>(v * p.height)));
-    const uint8_t* px = &p.rgba[(static_cast<size_t>(y) * p.width + x) * 4];
-    for (int k = 0; k < 3; ++k) out[k] = px[k] / 255.0f;
-    return out;
+    for (int k = 0; k < 3; ++k) out[k] = p.rgba[(static_cast<size_t>(y) * p.width + x) * 4 + k] / 255.0f;
 }
 
 TEST(SkyMesh, FacesMeetWithoutSeams) {
-    XMesh m = assets::readXFile("Assets\\Meshes\\zv.skybox.x");
-    ASSERT_EQ(m.error, "");
+    XMesh m = assets::loadMesh("Assets\\Meshes\\zv.skybox.x");
+    ASSERT_EQ(m.hr, D3D_OK);
     ASSERT_EQ(m.faces.size(), 12u);
     // Corners lie between the near and far planes (1 and 8000).
     for (const assets::XVertex& v : m.vertices) {
@@ -167,21 +142,20 @@ TEST(SkyMesh, FacesMeetWithoutSeams) {
     int edges = 0;
     for (auto& [qa, va] : quadVertices)
         for (auto& [qb, vb] : quadVertices) {
-            if (qa >= qb) continue;
             std::vector<std::pair<uint32_t, uint32_t>> shared;
             for (uint32_t a : va)
                 for (uint32_t b : vb)
                     if (samePlace(a, b)) shared.push_back({a, b});
-            if (shared.size() != 2) continue;
+            if (qa >= qb || shared.size() != 2) continue;
             ++edges;
+            const auto &a0 = m.vertices[shared[0].first].uv, &a1 = m.vertices[shared[1].first].uv;
+            const auto &b0 = m.vertices[shared[0].second].uv, &b1 = m.vertices[shared[1].second].uv;
             double diff = 0;
             const int steps = 32;
             for (int s = 1; s < steps; ++s) {
                 float t = float(s) / steps, ca[3], cb[3];
-                const auto &a0 = m.vertices[shared[0].first], &a1 = m.vertices[shared[1].first];
-                const auto &b0 = m.vertices[shared[0].second], &b1 = m.vertices[shared[1].second];
-                texel(textures[qa], a0.uv[0] + (a1.uv[0] - a0.uv[0]) * t, a0.uv[1] + (a1.uv[1] - a0.uv[1]) * t, ca);
-                texel(textures[qb], b0.uv[0] + (b1.uv[0] - b0.uv[0]) * t, b0.uv[1] + (b1.uv[1] - b0.uv[1]) * t, cb);
+                texel(textures[qa], a0[0] + (a1[0] - a0[0]) * t, a0[1] + (a1[1] - a0[1]) * t, ca);
+                texel(textures[qb], b0[0] + (b1[0] - b0[0]) * t, b0[1] + (b1[1] - b0[1]) * t, cb);
                 for (int k = 0; k < 3; ++k) diff += std::fabs(ca[k] - cb[k]);
             }
             EXPECT_LT(diff / (3 * (steps - 1)), 0.03) << "seam between sky faces " << qa << " and " << qb;
@@ -190,25 +164,14 @@ TEST(SkyMesh, FacesMeetWithoutSeams) {
 }
 
 TEST(EnvironmentMap, IsAFullCubeOfArgbFaces) {
-    assets::DdsInfo dds = assets::readDds("Assets\\Textures\\envmap.dds");
-    ASSERT_TRUE(dds.ok);
-    EXPECT_EQ(dds.width, dds.height);
-    EXPECT_TRUE(dds.width == 64 || dds.width == 128);
-    EXPECT_EQ(dds.caps2 & 0x200u, 0x200u) << "not a cube map";
-    EXPECT_EQ(dds.caps2 & 0xfc00u, 0xfc00u) << "faces missing";
-    EXPECT_EQ(dds.bitCount, 32u);
-    EXPECT_EQ(dds.pfFlags & 0x40u, 0x40u) << "not RGB";
-    EXPECT_EQ(dds.masks[0], 0x00ff0000u);
-    EXPECT_EQ(dds.masks[1], 0x0000ff00u);
-    EXPECT_EQ(dds.masks[2], 0x000000ffu);
-    EXPECT_EQ(dds.masks[3], 0xff000000u);
-    uint32_t levels = (dds.flags & 0x20000u) && dds.mipCount ? dds.mipCount : 1;
-    size_t faceBytes = 0;
-    for (uint32_t l = 0; l < levels; ++l) {
-        size_t side = std::max<size_t>(1, dds.width >> l);
-        faceBytes += side * side * 4;
-    }
-    EXPECT_EQ(dds.fileSize, 128 + 6 * faceBytes);
+    // The reader refuses a cube with faces or levels missing.
+    D3DXIMAGE_INFO info{};
+    ASSERT_EQ(D3DXGetImageInfoFromFileA(assets::sourceFile("Assets\\Textures\\envmap.dds").c_str(), &info),
+              D3D_OK);
+    EXPECT_EQ(info.ResourceType, D3DRTYPE_CUBETEXTURE);
+    EXPECT_EQ(info.Format, D3DFMT_A8R8G8B8);
+    EXPECT_EQ(info.Width, info.Height);
+    EXPECT_TRUE(info.Width == 64 || info.Width == 128);
 }
 
 }  // namespace

@@ -6,9 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <sstream>
 
@@ -16,20 +14,20 @@ namespace {
 
 using assets::Script;
 
-const std::set<std::string> kClasses = {"CQNBase",    "CZVBaseLevel",     "CQNBaseHud", "CQNBaseParticleSys",
-                                        "CQNBaseRend", "CZVMainMenu",     "CZVBaseLvlSelect",
-                                        "CQNBaseRendSkyBox"};
+const std::set<std::string> kClasses = {"CQNBase",         "CZVBaseLevel", "CQNBaseHud",       "CQNBaseParticleSys",
+                                        "CQNBaseRend",     "CZVMainMenu",  "CZVBaseLvlSelect", "CQNBaseRendSkyBox"};
+const char* const kScenes[] = {"Assets\\Scripts\\Scenes\\zv.menu.scene", "Assets\\Scripts\\Scenes\\zv.lvlsel.scene",
+                               "Assets\\Scripts\\Scenes\\zv.intro.scene"};
 
-class ScriptWalk {
-public:
+// Follows an object script through its model (and particle) scripts,
+// collecting what is wrong and every file named.
+struct ScriptWalk {
     std::vector<std::string> errors;
-    std::set<std::string> classes;
-    std::set<std::string> files;  // every file a script names, game paths
+    std::set<std::string> classes, files;
 
     void object(const std::string& path, const std::string& requiredModel = "") {
-        Script s = assets::readScript(path);
+        Script s = read(path);
         if (!s.found) return fail(path, "missing");
-        checkStrays(path, s);
         std::string cls = s.value("[CLASS_TYPE]");
         if (!kClasses.count(cls)) return fail(path, "class \"" + cls + "\" is not one the scene manager knows");
         classes.insert(cls);
@@ -49,29 +47,27 @@ public:
 private:
     void fail(const std::string& path, const std::string& what) { errors.push_back(path + ": " + what); }
 
+    Script read(const std::string& path) {
+        Script s = assets::readScript(path);
+        for (const std::string& t : s.strays) fail(path, "token \"" + t + "\" is no key's value");
+        return s;
+    }
+
     std::string named(const std::string& from, const std::string& path) {
         if (path.empty() || !assets::exists(path)) fail(from, "names missing file \"" + path + "\"");
         files.insert(path);
         return path;
     }
 
-    void checkStrays(const std::string& path, const Script& s) {
-        for (const std::string& t : s.strays) fail(path, "token \"" + t + "\" is no key's value");
-    }
-
     void model(const std::string& owner, const std::string& type, const std::string& path) {
-        named(owner, path);
-        Script m = assets::readScript(path);
+        Script m = read(named(owner, path));
         if (!m.found) return;
-        checkStrays(path, m);
         if (type == "MESH") {
-            std::string x = m.value("[XFILE]");
-            named(path, x);
+            std::string x = named(path, m.value("[XFILE]"));
             if (x.size() < 2 || x.compare(x.size() - 2, 2, ".x") != 0) fail(path, "XFILE is not a .x file");
             return;
         }
-        named(path, m.value("[TEXTURE]"));
-        if (!assets::readPng(m.value("[TEXTURE]")).ok) fail(path, "texture does not decode");
+        if (!assets::readPng(named(path, m.value("[TEXTURE]"))).ok) fail(path, "texture does not decode");
         std::string sizing = m.value("[SIZING]");
         if (sizing != "ACTUAL" && sizing != "ACTUAL_NORM" && sizing != "USER_DEFINED")
             fail(path, "sizing \"" + sizing + "\"");
@@ -92,27 +88,19 @@ private:
         }
         float lo = m.number("[RANGE_LIFESPAN]", 0), hi = m.number("[RANGE_LIFESPAN]", 1);
         if (!(lo > 0) || hi < lo || hi - lo > 32.767f) fail(path, "life range unusable");
-        for (int i = 0; i < 12; ++i) {
-            float c = m.number("[COLOR_STAGES]", i);
-            if (c < 0 || c > 1) fail(path, "colour stage value outside 0..1");
-        }
+        for (int i = 0; i < 12; ++i)
+            if (m.number("[COLOR_STAGES]", i) < 0 || m.number("[COLOR_STAGES]", i) > 1)
+                fail(path, "colour stage value outside 0..1");
     }
 };
 
-struct SceneCase {
-    const char* path;
-    std::vector<std::string> classes;  // classes the scene must hold
-};
-
 TEST(SceneScripts, EverythingTheScenesNameExistsAndReads) {
-    const SceneCase cases[] = {
-        {"Assets\\Scripts\\Scenes\\zv.menu.scene", {"CQNBaseRendSkyBox", "CZVMainMenu"}},
-        {"Assets\\Scripts\\Scenes\\zv.lvlsel.scene", {"CQNBaseRendSkyBox", "CZVBaseLvlSelect"}},
-        {"Assets\\Scripts\\Scenes\\zv.intro.scene", {"CQNBaseRendSkyBox", "CZVBaseLevel", "CQNBaseHud"}},
-    };
-    for (const SceneCase& c : cases) {
-        SCOPED_TRACE(c.path);
-        Script scene = assets::readScript(c.path);
+    const std::vector<std::string> needed[] = {{"CQNBaseRendSkyBox", "CZVMainMenu"},
+                                               {"CQNBaseRendSkyBox", "CZVBaseLvlSelect"},
+                                               {"CQNBaseRendSkyBox", "CZVBaseLevel", "CQNBaseHud"}};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(kScenes[i]);
+        Script scene = assets::readScript(kScenes[i]);
         ASSERT_TRUE(scene.found);
         EXPECT_TRUE(scene.strays.empty()) << "stray token " << (scene.strays.empty() ? "" : scene.strays[0]);
         ASSERT_EQ(scene.number("[SIZE]"), scene.scenePaths.size()) << "[SIZE] must count the listed scripts";
@@ -122,35 +110,30 @@ TEST(SceneScripts, EverythingTheScenesNameExistsAndReads) {
         ScriptWalk walk;
         for (const std::string& path : scene.scenePaths) walk.object(path);
         for (const std::string& e : walk.errors) ADD_FAILURE() << e;
-        for (const std::string& cls : c.classes) EXPECT_TRUE(walk.classes.count(cls)) << "no " << cls;
+        for (const std::string& cls : needed[i]) EXPECT_TRUE(walk.classes.count(cls)) << "no " << cls;
     }
 }
 
-struct FixedObject {
-    std::string path;
-    const char* model;  // SPRITE objects here are screen-space pictures
-};
-
-// The base objects the game classes load by fixed name.
-std::vector<FixedObject> fixedObjects() {
-    std::vector<FixedObject> out = {{"zv.defblock.base", "MESH"},   {"zv.defmouse.base", "SPRITE"},
-                                    {"zv.colon.base", "SPRITE"},     {"zv.hudbg.base", "SPRITE"},
-                                    {"zv.getready.base", "SPRITE"},  {"zv.completed.base", "SPRITE"},
-                                    {"zv.newrec.base", "SPRITE"},    {"zv.menupointer.base", "SPRITE"},
-                                    {"zv.menuoptions.base", "SPRITE"}, {"zv.menucredits.base", "SPRITE"}};
-    for (int d = 0; d < 10; ++d) out.push_back({"zv.num" + std::to_string(d) + ".base", "SPRITE"});
-    for (FixedObject& f : out) f.path = "Assets\\Scripts\\Base Objects\\" + f.path;
+// The base objects the game classes load by fixed name; all but the block
+// are screen pictures.
+std::vector<std::string> fixedObjects() {
+    std::vector<std::string> out = {"zv.defblock",   "zv.defmouse",    "zv.colon",       "zv.hudbg",
+                                    "zv.getready",   "zv.completed",   "zv.newrec",      "zv.menupointer",
+                                    "zv.menuoptions", "zv.menucredits"};
+    for (int d = 0; d < 10; ++d) out.push_back("zv.num" + std::to_string(d));
+    for (std::string& f : out) f = "Assets\\Scripts\\Base Objects\\" + f + ".base";
     return out;
 }
 
 TEST(BaseObjects, TheGameClassesFindTheirPicturesAsScreenSprites) {
-    for (const FixedObject& f : fixedObjects()) {
-        SCOPED_TRACE(f.path);
+    for (const std::string& path : fixedObjects()) {
+        SCOPED_TRACE(path);
+        const bool sprite = path.find("defblock") == std::string::npos;
         ScriptWalk walk;
-        walk.object(f.path, f.model);
+        walk.object(path, sprite ? "SPRITE" : "MESH");
         for (const std::string& e : walk.errors) ADD_FAILURE() << e;
-        Script obj = assets::readScript(f.path);
-        if (std::string(f.model) != "SPRITE") continue;
+        if (!sprite) continue;
+        Script obj = assets::readScript(path);
         Script model = assets::readScript(obj.value("[MODEL_SCRIPT]"));
         // Positions are centred screen units: the sprite must be drawn with
         // the orthographic projection, and unturned by the camera (the level
@@ -159,27 +142,20 @@ TEST(BaseObjects, TheGameClassesFindTheirPicturesAsScreenSprites) {
         EXPECT_EQ(model.value("[BILLBOARDING]"), "FALSE");
         float z = obj.number("[TRANSLATION]", 2);
         EXPECT_TRUE(z <= 0 && z >= -1) << "z " << z << " lies outside the orthographic depth range";
-    }
-}
-
-TEST(BaseObjects, HudDigitsAreSixteenUnitQuadsOnTheTenUnitPitch) {
-    for (int d = 0; d <= 10; ++d) {
-        std::string base = d < 10 ? "zv.num" + std::to_string(d) : std::string("zv.colon");
-        SCOPED_TRACE(base);
-        Script obj = assets::readScript("Assets\\Scripts\\Base Objects\\" + base + ".base");
-        Script model = assets::readScript(obj.value("[MODEL_SCRIPT]"));
-        EXPECT_EQ(model.value("[SIZING]"), "USER_DEFINED");
-        EXPECT_EQ(model.number("[DIMENSIONS]", 0), 8.0f);
-        EXPECT_EQ(model.number("[DIMENSIONS]", 1), 8.0f);
+        // HUD characters are 16-unit quads on the 10-unit pitch.
+        if (path.find("num") != std::string::npos || path.find("colon") != std::string::npos) {
+            EXPECT_EQ(model.value("[SIZING]"), "USER_DEFINED");
+            EXPECT_EQ(model.number("[DIMENSIONS]", 0), 8.0f);
+            EXPECT_EQ(model.number("[DIMENSIONS]", 1), 8.0f);
+        }
     }
 }
 
 TEST(ScriptText, PathValuesSurviveTheTokenRules) {
     namespace fs = std::filesystem;
-    const std::string root = std::string(ZV_SOURCE_DIR) + "/Assets/Scripts";
     const std::string pathKeys[] = {"[MODEL_SCRIPT]", "[TEXTURE]", "[PARTICLE_SCRIPT]", "[ENTRY_SCENE]"};
     int files = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    for (const auto& entry : fs::recursive_directory_iterator(std::string(ZV_SOURCE_DIR) + "/Assets/Scripts")) {
         if (!entry.is_regular_file() || entry.path().parent_path().filename() == "Levels") continue;
         ++files;
         std::string text;
@@ -210,19 +186,18 @@ TEST(ScriptText, PathValuesSurviveTheTokenRules) {
 }
 
 TEST(ScriptText, EveryPictureAndMeshIsUsed) {
-    namespace fs = std::filesystem;
     ScriptWalk walk;
-    for (const char* scene : {"Assets\\Scripts\\Scenes\\zv.menu.scene", "Assets\\Scripts\\Scenes\\zv.lvlsel.scene",
-                              "Assets\\Scripts\\Scenes\\zv.intro.scene"})
+    for (const char* scene : kScenes)
         for (const std::string& path : assets::readScript(scene).scenePaths) walk.object(path);
-    for (const FixedObject& f : fixedObjects()) walk.object(f.path);
+    for (const std::string& path : fixedObjects()) walk.object(path);
     std::set<std::string> used;
     for (const std::string& f : walk.files) used.insert(f.substr(f.rfind('\\') + 1));
     for (const char* mesh : {"Assets\\Meshes\\zv.block.x", "Assets\\Meshes\\zv.skybox.x"})
-        for (const assets::XMaterial& m : assets::readXFile(mesh).materials) used.insert(m.texture.substr(m.texture.rfind('\\') + 1));
+        for (const assets::XMaterial& m : assets::loadMesh(mesh).materials)
+            used.insert(m.texture.substr(m.texture.rfind('\\') + 1));
     used.insert("envmap.dds");  // the mesh model loads it by name
     for (const char* dir : {"/Assets/Textures", "/Assets/Meshes"})
-        for (const auto& entry : fs::directory_iterator(std::string(ZV_SOURCE_DIR) + dir))
+        for (const auto& entry : std::filesystem::directory_iterator(std::string(ZV_SOURCE_DIR) + dir))
             EXPECT_TRUE(used.count(entry.path().filename().string())) << entry.path() << " is used by nothing";
 }
 
