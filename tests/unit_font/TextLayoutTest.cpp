@@ -21,7 +21,6 @@ namespace {
 class TableGlyphs : public d3dxfont::GlyphSource {
 public:
     const GlyphBox* glyph(unsigned char c) override {
-        ++lookups;
         box = GlyphBox{10, 1, 8, 8, 10, atlasX(c), atlasY(c)};
         if (c == ' ') box = GlyphBox{5, 0, 0, 0, 0, 0, 0};
         if (c == 'j') box.left = -2;
@@ -31,34 +30,22 @@ public:
     static int atlasX(unsigned char c) { return (c % 16) * 10; }
     static int atlasY(unsigned char c) { return (c / 16) * 12; }
     GlyphBox box;
-    int lookups = 0;
 };
 
 constexpr int kAscent = 12;
 constexpr int kLine = 16;
 
 TextQuad full(unsigned char c, int pen, int lineTop) {
-    return TextQuad{pen + 1, lineTop + kAscent - 8, 8, 10, TableGlyphs::atlasX(c),
-                    TableGlyphs::atlasY(c)};
+    return TextQuad{pen + 1, lineTop + kAscent - 8, 8, 10, TableGlyphs::atlasX(c), TableGlyphs::atlasY(c)};
 }
-
-struct LayoutCase {
-    const char* name;
-    std::string text;
-    int count;
-    RECT rect;
-    bool clip;
-    std::vector<TextQuad> quads;
-    int lines;
-    int width;
-};
 
 std::string describe(const std::vector<TextQuad>& quads) {
     std::string out;
-    for (const TextQuad& q : quads)
-        out += "(" + std::to_string(q.x) + "," + std::to_string(q.y) + " " + std::to_string(q.w) +
-               "x" + std::to_string(q.h) + " @" + std::to_string(q.u) + "," +
-               std::to_string(q.v) + ") ";
+    for (const TextQuad& q : quads) {
+        out += "(x y w h u v:";
+        for (int v : {q.x, q.y, q.w, q.h, q.u, q.v}) out += " " + std::to_string(v);
+        out += ") ";
+    }
     return out;
 }
 
@@ -70,14 +57,20 @@ TEST(TextLayout, PlacesClipsAndMeasures) {
     const TextQuad aBottom{1, 4, 8, 6, TableGlyphs::atlasX('A'), TableGlyphs::atlasY('A')};
     const TextQuad jLeft{5, 9, 6, 10, TableGlyphs::atlasX('j') + 2, TableGlyphs::atlasY('j')};
     const TextQuad tTop{1, 0, 8, 8, TableGlyphs::atlasX('T'), TableGlyphs::atlasY('T') + 2};
-    const LayoutCase cases[] = {
+    const struct {
+        const char* name;
+        std::string text;
+        int count;
+        RECT rect;
+        bool clip;
+        std::vector<TextQuad> quads;
+        int lines, width;
+    } cases[] = {
         {"one line", "AB", -1, big, true, {full('A', 0, 0), full('B', 10, 0)}, 1, 20},
-        {"LF break", "A\nB", -1, big, true, {full('A', 0, 0), full('B', 0, kLine)}, 2, 10},
-        {"CRLF is one break", "A\r\nB", -1, big, true, {full('A', 0, 0), full('B', 0, kLine)}, 2,
-         10},
-        {"CR break", "A\rB", -1, big, true, {full('A', 0, 0), full('B', 0, kLine)}, 2, 10},
-        {"widest line", "ABC\nD", -1, big, true,
+        {"widest line, LF break", "ABC\nD", -1, big, true,
          {full('A', 0, 0), full('B', 10, 0), full('C', 20, 0), full('D', 0, kLine)}, 2, 30},
+        {"CRLF is one break", "A\r\nB", -1, big, true, {full('A', 0, 0), full('B', 0, kLine)}, 2, 10},
+        {"CR break", "A\rB", -1, big, true, {full('A', 0, 0), full('B', 0, kLine)}, 2, 10},
         {"blank glyph advances", "A B", -1, big, true, {full('A', 0, 0), full('B', 15, 0)}, 1, 25},
         {"rect origin", "A", -1, RECT{5, 7, 100, 100}, true, {full('A', 5, 7)}, 1, 10},
         {"count limits", "AB", 1, big, true, {full('A', 0, 0)}, 1, 10},
@@ -99,7 +92,7 @@ TEST(TextLayout, PlacesClipsAndMeasures) {
         {"no clipping", "ABC\nD", -1, RECT{0, 0, 15, 10}, false,
          {full('A', 0, 0), full('B', 10, 0), full('C', 20, 0), full('D', 0, kLine)}, 2, 30},
     };
-    for (const LayoutCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TableGlyphs glyphs;
         std::vector<TextQuad> quads;
@@ -111,14 +104,13 @@ TEST(TextLayout, PlacesClipsAndMeasures) {
     }
 }
 
-TEST(TextLayout, MeasuringAloneGivesTheSameExtentAndKeepsQuads) {
+TEST(TextLayout, MeasuringAloneGivesTheSameExtentAndAppendingKeepsQuads) {
     TableGlyphs glyphs;
     std::vector<TextQuad> quads{TextQuad{1, 2, 3, 4, 5, 6}};
     const LayoutRequest request{"AB\nC", -1, RECT{0, 0, 12, 12}, true, kAscent, kLine};
     const LayoutExtent measured = d3dxfont::layoutText(request, glyphs, nullptr);
     EXPECT_EQ(2, measured.lines);
     EXPECT_EQ(20, measured.width);
-    // Appending keeps what the caller already holds.
     d3dxfont::layoutText(request, glyphs, &quads);
     ASSERT_GE(quads.size(), 2u);
     EXPECT_EQ(1, quads[0].x);
