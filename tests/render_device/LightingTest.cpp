@@ -13,23 +13,18 @@ struct Vec3 {
     float x, y, z;
 };
 
-Vec3 rowTimes(const Vec3& v, const D3DMATRIX& m) {
-    return {v.x * m._11 + v.y * m._21 + v.z * m._31, v.x * m._12 + v.y * m._22 + v.z * m._32,
-            v.x * m._13 + v.y * m._23 + v.z * m._33};
+Vec3 unit(Vec3 v) {
+    float n = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+    return {v.x / n, v.y / n, v.z / n};
 }
-
-struct LightingRow {
-    const char* name;
-    Vec3 normal;
-    D3DCOLORVALUE diffuse, ambient, emissive;
-    D3DCOLORVALUE lightAmbient;
-    float viewAngle;  // view rotation about y; the quad is drawn in view space regardless
-    bool normalize;
-    bool lightOn;
-};
 
 class Lighting : public DeviceTest {
 protected:
+    void SetUp() override {
+        DeviceTest::SetUp();
+        setEngineState();
+        setMatrix(D3DTS_PROJECTION, orthoRH(800, 600, 0, 1));
+    }
     // The quad fills the middle of the screen, in view space, facing the eye.
     void drawQuad(const Vec3& n) {
         const float w = 200, h = 150, z = -0.5f;
@@ -42,57 +37,41 @@ protected:
         m_device->SetFVF(kLitFVF);
         ASSERT_EQ(m_device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, v, sizeof v[0]), D3D_OK);
     }
-};
-
-uint32_t expectedColour(const LightingRow& row, const D3DMATRIX& view) {
-    const D3DCOLORVALUE &Cd = row.diffuse, &Ca = row.ambient, &Ce = row.emissive, &La = row.lightAmbient;
-    const float Ga = 100.0f / 255.0f;  // D3DRS_AMBIENT 0xFF646464
-    Vec3 L = rowTimes({0.0f, -1.0f, 1.0f}, view);
-    float length = std::sqrt(L.x * L.x + L.y * L.y + L.z * L.z);
-    L = {L.x / length, L.y / length, L.z / length};
-    Vec3 N = row.normal;
-    if (row.normalize) {
-        float n = std::sqrt(N.x * N.x + N.y * N.y + N.z * N.z);
-        N = {N.x / n, N.y / n, N.z / n};
+    void setMaterial(D3DCOLORVALUE diffuse, D3DCOLORVALUE ambient, D3DCOLORVALUE emissive) {
+        D3DMATERIAL9 material{};
+        material.Diffuse = diffuse;
+        material.Ambient = ambient;
+        material.Emissive = emissive;
+        m_device->SetMaterial(&material);
     }
-    float d = std::fmin(1.0f, std::fmax(0.0f, N.x * L.x + N.y * L.y + N.z * L.z));
-    float on = row.lightOn ? 1.0f : 0.0f;
-    return argbf(Ce.r + Ca.r * Ga + on * (Ca.r * La.r + Cd.r * d), Ce.g + Ca.g * Ga + on * (Ca.g * La.g + Cd.g * d),
-                 Ce.b + Ca.b * Ga + on * (Ca.b * La.b + Cd.b * d));
-}
+};
 
 TEST_F(Lighting, DirectionalLightAmbientAndMaterialFollowTheFormula) {
     const D3DCOLORVALUE none = {0, 0, 0, 0};
     const D3DCOLORVALUE orange = {1.0f, 0.5f, 0.25f, 1.0f};
     const D3DCOLORVALUE teal = {0.1f, 0.6f, 0.7f, 1.0f};
-    const float quarter = 3.14159265f / 2.0f;
-    const LightingRow rows[] = {
+    const struct {
+        const char* name;
+        Vec3 normal;
+        D3DCOLORVALUE diffuse, ambient, emissive, lightAmbient;
+        float viewAngle;  // view rotation about y; the quad is drawn in view space regardless
+        bool normalize, lightOn;
+    } rows[] = {
         {"facing the eye, diffuse only", {0, 0, 1}, orange, none, none, none, 0, false, true},
         {"ambient material as diffuse (the engine's meshes)", {0, 0, 1}, orange, orange, none, none, 0, false, true},
         {"normal away from the light: ambient only", {0, 1, 0}, teal, teal, none, none, 0, false, true},
-        {"normal towards the light", {0, -1, 0}, teal, none, none, none, 0, false, true},
         {"emissive adds unlit", {0, 0, 1}, {0, 0, 0, 1}, none, {0, 0, 1, 1}, none, 0, false, true},
         {"light ambient times material ambient", {0, 1, 0}, teal, {1, 1, 1, 1}, none, {0.2f, 0.3f, 0.1f, 0}, 0, false, true},
-        {"light direction taken into view space", {0, 0, 1}, orange, none, none, none, quarter, false, true},
-        {"view turned the other way", {-1, 0, 0}, orange, none, none, none, -quarter, false, true},
+        {"light direction taken into view space", {0, 0, 1}, orange, none, none, none, 1.5707963f, false, true},
         {"long normal, not renormalised", {0, 0, 2}, teal, none, none, none, 0, false, true},
         {"long normal, D3DRS_NORMALIZENORMALS", {0, 0, 2}, teal, none, none, none, 0, true, true},
         {"light disabled", {0, 0, 1}, orange, orange, {0, 0.2f, 0, 1}, none, 0, false, false},
-        {"everything saturates", {0, 0, 1}, {1, 1, 1, 1}, {1, 1, 1, 1}, {1, 1, 1, 1}, none, 0, false, true},
     };
-    setEngineState();
-    for (const LightingRow& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        D3DMATRIX view = rotationY(row.viewAngle);
-        setMatrix(D3DTS_PROJECTION, orthoRH(800, 600, 0, 1));
-        m_device->SetTransform(D3DTS_VIEW, &view);
-        D3DMATRIX world = transpose(view);  // world x view = identity
-        m_device->SetTransform(D3DTS_WORLD, &world);
-        D3DMATERIAL9 material{};
-        material.Diffuse = row.diffuse;
-        material.Ambient = row.ambient;
-        material.Emissive = row.emissive;
-        m_device->SetMaterial(&material);
+        setMatrix(D3DTS_VIEW, rotationY(row.viewAngle));
+        setMatrix(D3DTS_WORLD, rotationY(-row.viewAngle));  // world x view = identity
+        setMaterial(row.diffuse, row.ambient, row.emissive);
         D3DLIGHT9 light{};
         light.Type = D3DLIGHT_DIRECTIONAL;
         light.Diffuse = {1, 1, 1, 0};
@@ -104,60 +83,36 @@ TEST_F(Lighting, DirectionalLightAmbientAndMaterialFollowTheFormula) {
         beginFrame(0xFF000000);
         drawQuad(row.normal);
         endFrame();
-        uint32_t expected = expectedColour(row, view);
-        EXPECT_TRUE(areaIs(readBack(), 220, 170, 580, 430, expected)) << "expected " << hex(expected);
+
+        // L is the reversed light direction (0, -1, 1), turned by the view.
+        const D3DMATRIX view = rotationY(row.viewAngle);
+        const Vec3 L = unit({view._21 * -1 + view._31, view._22 * -1 + view._32, view._23 * -1 + view._33});
+        const Vec3 N = row.normalize ? unit(row.normal) : row.normal;
+        const float d = std::fmin(1.0f, std::fmax(0.0f, N.x * L.x + N.y * L.y + N.z * L.z));
+        const float Ga = 100.0f / 255.0f, on = row.lightOn ? 1.0f : 0.0f;
+        const D3DCOLORVALUE &Cd = row.diffuse, &Ca = row.ambient, &Ce = row.emissive, &La = row.lightAmbient;
+        const uint32_t expected = argbf(Ce.r + Ca.r * Ga + on * (Ca.r * La.r + Cd.r * d),
+                                        Ce.g + Ca.g * Ga + on * (Ca.g * La.g + Cd.g * d),
+                                        Ce.b + Ca.b * Ga + on * (Ca.b * La.b + Cd.b * d));
+        EXPECT_TRUE(areaIs(readBack(), 220, 170, 580, 430, expected));
     }
 }
 
 TEST_F(Lighting, LitAlphaIsTheMaterialDiffuseAlpha) {
     // With the alpha test (GREATER 0) on, a zero diffuse alpha discards the
     // pixels however bright the lit colour is; 0.25 keeps them.
-    setEngineState();
-    setMatrix(D3DTS_PROJECTION, orthoRH(800, 600, 0, 1));
-    const struct {
-        const char* name;
-        float alpha;
-        bool drawn;
-    } rows[] = {{"alpha 0", 0.0f, false}, {"alpha 0.25", 0.25f, true}, {"alpha 1", 1.0f, true}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        D3DMATERIAL9 material{};
-        material.Diffuse = {0, 0, 0, row.alpha};
-        material.Ambient = {1, 1, 1, 1};
-        material.Emissive = {1, 1, 1, 1};
-        m_device->SetMaterial(&material);
+    for (float alpha : {0.0f, 0.25f}) {
+        SCOPED_TRACE(alpha);
+        setMaterial({0, 0, 0, alpha}, {1, 1, 1, 1}, {1, 1, 1, 1});
         beginFrame(0xFF203040);
         drawQuad({0, 0, 1});
         endFrame();
-        EXPECT_TRUE(areaIs(readBack(), 220, 170, 580, 430, row.drawn ? 0xFFFFFFFF : 0xFF203040));
+        EXPECT_TRUE(areaIs(readBack(), 220, 170, 580, 430, alpha > 0 ? 0xFFFFFFFF : 0xFF203040));
     }
 }
 
-TEST_F(Lighting, UnlitVerticesTakeTheirDiffuseOrWhite) {
-    setEngineState();
-    setMatrix(D3DTS_PROJECTION, orthoRH(800, 600, 0, 1));
-    m_device->SetRenderState(D3DRS_LIGHTING, FALSE);
-    D3DMATERIAL9 material{};
-    material.Diffuse = {1, 0, 0, 1};
-    m_device->SetMaterial(&material);
-    beginFrame(0xFF000000);
-    drawQuad({0, 0, 1});  // no diffuse in the format: opaque white
-    endFrame();
-    EXPECT_TRUE(areaIs(readBack(), 220, 170, 580, 430, 0xFFFFFFFF));
-
-    beginFrame(0xFF000000);
-    drawColorQuad(-200, -150, 200, 150, -0.5f, 0xFF20C040);
-    endFrame();
-    EXPECT_TRUE(areaIs(readBack(), 220, 170, 580, 430, 0xFF20C040));
-}
-
-TEST_F(Lighting, LitVertexDiffuseReplacesTheMaterialDiffuse) {
-    // Direct3D's default colour source: a diffuse in the vertex format is Cd.
-    setEngineState();
-    setMatrix(D3DTS_PROJECTION, orthoRH(800, 600, 0, 1));
-    D3DMATERIAL9 material{};
-    material.Diffuse = {0, 0, 1, 1};
-    m_device->SetMaterial(&material);
+TEST_F(Lighting, VertexDiffuseIsTheColourSourceLitOrUnlit) {
+    setMaterial({0, 0, 1, 1}, {0, 0, 0, 0}, {0, 0, 0, 0});
     struct V {
         float x, y, z, nx, ny, nz;
         DWORD color;
@@ -171,8 +126,15 @@ TEST_F(Lighting, LitVertexDiffuseReplacesTheMaterialDiffuse) {
     beginFrame(0xFF000000);
     ASSERT_EQ(m_device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, v, sizeof v[0]), D3D_OK);
     endFrame();
-    const float d = 0.70710678f;  // N = (0,-1,0), L = (0,-1,1)/sqrt(2)
+    // Lit: the vertex diffuse replaces the material's; N = (0,-1,0), L = (0,-1,1)/sqrt(2).
+    const float d = 0.70710678f;
     EXPECT_TRUE(areaIs(readBack(), 220, 170, 580, 430, argbf(d, 128.0f / 255.0f * d, 0)));
+
+    m_device->SetRenderState(D3DRS_LIGHTING, FALSE);
+    beginFrame(0xFF000000);
+    drawQuad({0, 0, 1});  // unlit without a diffuse in the format: opaque white
+    endFrame();
+    EXPECT_TRUE(areaIs(readBack(), 220, 170, 580, 430, 0xFFFFFFFF));
 }
 
 }  // namespace

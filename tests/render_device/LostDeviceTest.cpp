@@ -11,8 +11,7 @@ class LostDevice : public DeviceTest {};
 TEST_F(LostDevice, PresentReportsTheLossUntilAResetSucceeds) {
     // As the engine runs it: present, and on a lost device try a reset once a frame.
     const struct {
-        int presentFailures, resetFailures;
-        int framesLost;
+        int presentFailures, resetFailures, framesLost;
     } rows[] = {{1, 0, 1}, {1, 2, 3}, {2, 1, 2}};
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "present fails " << row.presentFailures << ", reset fails "
@@ -34,7 +33,6 @@ TEST_F(LostDevice, PresentReportsTheLossUntilAResetSucceeds) {
             }
         }
         EXPECT_EQ(lost, row.framesLost);
-        EXPECT_EQ(D3DERR_DEVICELOST, HRESULT(0x88760868));
     }
 }
 
@@ -52,7 +50,7 @@ TEST_F(LostDevice, ResetRestoresDefaultStateAndKeepsManagedResources) {
     v[2] = {200, 450, 0.5f, 1, 0xFFFFFFFF, 0, 1};
     v[3] = {600, 450, 0.5f, 1, 0xFFFFFFFF, 1, 1};
     vb->Unlock();
-    auto drawFrame = [&] {
+    auto drawFrame = [&](HRESULT presented) {
         m_device->SetFVF(kScreenFVF);
         m_device->SetTexture(0, texture);
         m_device->SetStreamSource(0, vb, 0, sizeof(ScreenVertex));
@@ -60,14 +58,13 @@ TEST_F(LostDevice, ResetRestoresDefaultStateAndKeepsManagedResources) {
         beginFrame(0xFF000000);
         ASSERT_EQ(m_device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
         ASSERT_EQ(m_device->EndScene(), D3D_OK);
+        ASSERT_EQ(m_device->Present(nullptr, nullptr, nullptr, nullptr), presented);
     };
-    drawFrame();
-    ASSERT_EQ(m_device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    drawFrame(D3D_OK);
     EXPECT_TRUE(areaIs(readBack(), 220, 170, 580, 430, 0xFF00FF00));
 
     zvtest::failPresent(1);
-    drawFrame();
-    ASSERT_EQ(m_device->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
+    drawFrame(D3DERR_DEVICELOST);
     D3DPRESENT_PARAMETERS params = m_params;
     ASSERT_EQ(m_device->Reset(&params), D3D_OK);
 
@@ -77,8 +74,6 @@ TEST_F(LostDevice, ResetRestoresDefaultStateAndKeepsManagedResources) {
     EXPECT_EQ(value, DWORD(D3DCULL_CCW));
     m_device->GetRenderState(D3DRS_AMBIENT, &value);
     EXPECT_EQ(value, 0u);
-    m_device->GetRenderState(D3DRS_ALPHATESTENABLE, &value);
-    EXPECT_EQ(value, DWORD(FALSE));
     m_device->GetTextureStageState(1, D3DTSS_COLOROP, &value);
     EXPECT_EQ(value, DWORD(D3DTOP_DISABLE));
     BOOL enabled = TRUE;
@@ -89,8 +84,7 @@ TEST_F(LostDevice, ResetRestoresDefaultStateAndKeepsManagedResources) {
 
     // The texture and the buffer survived with their contents.
     m_device->SetRenderState(D3DRS_LIGHTING, FALSE);
-    drawFrame();
-    ASSERT_EQ(m_device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    drawFrame(D3D_OK);
     EXPECT_TRUE(areaIs(readBack(), 220, 170, 580, 430, 0xFF00FF00));
 
     m_device->SetTexture(0, nullptr);
@@ -100,23 +94,16 @@ TEST_F(LostDevice, ResetRestoresDefaultStateAndKeepsManagedResources) {
 }
 
 TEST_F(LostDevice, ResetCanChangeTheBackBuffer) {
-    D3DPRESENT_PARAMETERS params = windowedParams(0, 0, D3DFMT_R5G6B5, true);
+    D3DPRESENT_PARAMETERS params = windowedParams(0, 0, D3DFMT_R5G6B5);
     ASSERT_EQ(m_device->Reset(&params), D3D_OK);
-    // A size of 0 took the window's client size.
-    EXPECT_EQ(params.BackBufferWidth, 800u);
+    EXPECT_EQ(params.BackBufferWidth, 800u) << "a size of 0 takes the window's client size";
     EXPECT_EQ(params.BackBufferHeight, 600u);
-    IDirect3DSurface9* surface = nullptr;
-    ASSERT_EQ(m_device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &surface), D3D_OK);
-    D3DSURFACE_DESC desc{};
-    surface->GetDesc(&desc);
-    EXPECT_EQ(desc.Format, D3DFMT_R5G6B5);
-    surface->Release();
     m_params = params;
     beginFrame(0xFFFF0000);
     endFrame();
     EXPECT_EQ(readBack().raw16[300 * 800 + 400], 0xF800);
 
-    D3DPRESENT_PARAMETERS bad = windowedParams(64, 64, D3DFMT_A8R8G8B8, true);
+    D3DPRESENT_PARAMETERS bad = windowedParams(64, 64, D3DFMT_A8R8G8B8);
     EXPECT_EQ(m_device->Reset(&bad), D3DERR_INVALIDCALL);
     ASSERT_EQ(m_device->BeginScene(), D3D_OK);
     EXPECT_EQ(m_device->Reset(&params), D3DERR_INVALIDCALL) << "inside a scene";

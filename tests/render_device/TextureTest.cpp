@@ -9,20 +9,36 @@ namespace {
 
 class Textures : public DeviceTest {
 protected:
-    // A screen rectangle with texture coordinates u0..u1, v 0..1.
-    void drawTexturedRect(float x0, float y0, float x1, float y1, float u0, float u1, DWORD color) {
+    void SetUp() override {
+        DeviceTest::SetUp();
+        setPlainState();  // a fresh device samples with POINT filters
+    }
+    void TearDown() override {
+        if (m_device) m_device->SetTexture(0, nullptr);
+        if (m_texture) m_texture->Release();
+        DeviceTest::TearDown();
+    }
+    // A screen rectangle with texture coordinates u0..u1, v 0..1, drawn in a frame.
+    void texturedFrame(float x0, float y0, float x1, float y1, float u0, float u1) {
         ScreenVertex v[4] = {
-            {x0, y0, 0.5f, 1, color, u0, 0}, {x1, y0, 0.5f, 1, color, u1, 0},
-            {x0, y1, 0.5f, 1, color, u0, 1}, {x1, y1, 0.5f, 1, color, u1, 1},
+            {x0, y0, 0.5f, 1, 0xFFFFFFFF, u0, 0}, {x1, y0, 0.5f, 1, 0xFFFFFFFF, u1, 0},
+            {x0, y1, 0.5f, 1, 0xFFFFFFFF, u0, 1}, {x1, y1, 0.5f, 1, 0xFFFFFFFF, u1, 1},
         };
+        beginFrame(0xFF000000);
         m_device->SetFVF(kScreenFVF);
         ASSERT_EQ(m_device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, v, sizeof v[0]), D3D_OK);
+        endFrame();
     }
-    void pointSampling(DWORD stage) {
-        m_device->SetSamplerState(stage, D3DSAMP_MINFILTER, D3DTEXF_POINT);
-        m_device->SetSamplerState(stage, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
-        m_device->SetSamplerState(stage, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
+    void use(IDirect3DTexture9* texture) {
+        if (m_texture) {
+            m_device->SetTexture(0, nullptr);
+            m_texture->Release();
+        }
+        m_texture = texture;
+        m_device->SetTexture(0, texture);
     }
+
+    IDirect3DTexture9* m_texture = nullptr;
 };
 
 TEST_F(Textures, StageZeroOperations) {
@@ -33,18 +49,14 @@ TEST_F(Textures, StageZeroOperations) {
         bool bound;
         uint32_t diffuse, expected;
     } rows[] = {
-        {"MODULATE texture by current", D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_CURRENT, true, D,
-         argb(128, 128, 64)},
+        {"MODULATE texture by current", D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_CURRENT, true, D, argb(128, 128, 64)},
         {"SELECTARG1 texture", D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_CURRENT, true, D, T},
-        {"SELECTARG2 current (the diffuse at stage 0)", D3DTOP_SELECTARG2, D3DTA_TEXTURE, D3DTA_CURRENT,
-         true, D, D},
-        {"SELECTARG1 diffuse", D3DTOP_SELECTARG1, D3DTA_DIFFUSE, D3DTA_TEXTURE, true, D, D},
+        {"SELECTARG2 current (the diffuse at stage 0)", D3DTOP_SELECTARG2, D3DTA_TEXTURE, D3DTA_CURRENT, true, D, D},
         {"DISABLE", D3DTOP_DISABLE, D3DTA_TEXTURE, D3DTA_CURRENT, true, D, D},
         {"no texture bound: the stage is off", D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_CURRENT, false, D, D},
-        {"BLENDCURRENTALPHA by the diffuse alpha", D3DTOP_BLENDCURRENTALPHA, D3DTA_TEXTURE, D3DTA_DIFFUSE,
-         true, 0x4080FFFF, argbf(0.25f * 1.0f + 0.75f * 128 / 255.0f, 0.25f * 128 / 255.0f + 0.75f, 0.25f * 64 / 255.0f + 0.75f)},
+        {"BLENDCURRENTALPHA by the diffuse alpha", D3DTOP_BLENDCURRENTALPHA, D3DTA_TEXTURE, D3DTA_DIFFUSE, true,
+         0x4080FFFF, argbf(0.25f + 0.75f * 128 / 255.0f, 0.25f * 128 / 255.0f + 0.75f, 0.25f * 64 / 255.0f + 0.75f)},
     };
-    setPlainState();
     IDirect3DTexture9* texture = makeTexture(2, 2, D3DFMT_A8R8G8B8, {T, T, T, T});
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -62,13 +74,15 @@ TEST_F(Textures, StageZeroOperations) {
 }
 
 TEST_F(Textures, FormatsWithoutAlphaSampleAlphaAsOne) {
-    // Texels whose fourth byte is 0: discarded by the alpha test from an
-    // A8R8G8B8 texture, opaque from an X8R8G8B8 one.
+    // Texels whose alpha byte is 0: discarded by the alpha test from an
+    // A8R8G8B8 texture, opaque from an X8R8G8B8 or R5G6B5 one.
     const struct {
         D3DFORMAT format;
-        bool drawn;
-    } rows[] = {{D3DFMT_X8R8G8B8, true}, {D3DFMT_A8R8G8B8, false}};
-    setPlainState();
+        UINT wordsPerRow;  // of the 2 x 2 texture, filled with `texels`
+        uint32_t texels, expected;
+    } rows[] = {{D3DFMT_X8R8G8B8, 2, 0x00FF0000, 0xFFFF0000},
+                {D3DFMT_A8R8G8B8, 2, 0x00FF0000, 0xFF0000FF},
+                {D3DFMT_R5G6B5, 1, 0x07E007E0, 0xFF00FF00}};
     m_device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
     m_device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
     m_device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
@@ -76,36 +90,22 @@ TEST_F(Textures, FormatsWithoutAlphaSampleAlphaAsOne) {
     m_device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
     m_device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.format == D3DFMT_X8R8G8B8 ? "X8R8G8B8" : "A8R8G8B8");
-        IDirect3DTexture9* texture = makeTexture(2, 2, row.format, {0x00FF0000, 0x00FF0000, 0x00FF0000, 0x00FF0000});
-        m_device->SetTexture(0, texture);
+        SCOPED_TRACE(row.format);
+        IDirect3DTexture9* texture = nullptr;
+        ASSERT_EQ(m_device->CreateTexture(2, 2, 1, 0, row.format, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
+        D3DLOCKED_RECT locked{};
+        ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
+        EXPECT_EQ(UINT(locked.Pitch), 4 * row.wordsPerRow);
+        for (int y = 0; y < 2; ++y)
+            for (UINT w = 0; w < row.wordsPerRow; ++w)
+                reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch)[w] = row.texels;
+        texture->UnlockRect(0);
+        use(texture);
         beginFrame(0xFF0000FF);
         drawScreenRect(200, 150, 600, 450, 0xFFFFFFFF);
         endFrame();
-        EXPECT_TRUE(areaIs(readBack(), 220, 170, 580, 430, row.drawn ? 0xFFFF0000 : 0xFF0000FF));
-        m_device->SetTexture(0, nullptr);
-        texture->Release();
+        EXPECT_TRUE(areaIs(readBack(), 220, 170, 580, 430, row.expected));
     }
-}
-
-TEST_F(Textures, R5G6B5TexturesUpload) {
-    setPlainState();
-    IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(m_device->CreateTexture(4, 4, 1, 0, D3DFMT_R5G6B5, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
-    D3DLOCKED_RECT locked{};
-    ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
-    EXPECT_EQ(locked.Pitch, 8);
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x)
-            reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch)[x] = 0x07E0;
-    texture->UnlockRect(0);
-    m_device->SetTexture(0, texture);
-    beginFrame(0xFF000000);
-    drawScreenRect(200, 150, 600, 450, 0xFFFFFFFF);
-    endFrame();
-    EXPECT_TRUE(areaIs(readBack(), 220, 170, 580, 430, 0xFF00FF00));
-    m_device->SetTexture(0, nullptr);
-    texture->Release();
 }
 
 TEST_F(Textures, AddressModesAndFilters) {
@@ -119,147 +119,91 @@ TEST_F(Textures, AddressModesAndFilters) {
         {"CLAMP", D3DTADDRESS_CLAMP, {R, G, G, G}},
         {"MIRROR", D3DTADDRESS_MIRROR, {R, G, G, R}},
     };
-    setPlainState();
-    IDirect3DTexture9* texture = makeTexture(2, 1, D3DFMT_A8R8G8B8, {R, G});
-    m_device->SetTexture(0, texture);
+    use(makeTexture(2, 1, D3DFMT_A8R8G8B8, {R, G}));
     m_device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    pointSampling(0);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         m_device->SetSamplerState(0, D3DSAMP_ADDRESSU, row.address);
-        beginFrame(0xFF000000);
-        drawTexturedRect(0, 100, 800, 500, 0.0f, 2.0f, 0xFFFFFFFF);
-        endFrame();
+        texturedFrame(0, 100, 800, 500, 0.0f, 2.0f);
         Image image = readBack();
         for (int q = 0; q < 4; ++q)
             EXPECT_TRUE(areaIs(image, q * 200 + 60, 150, q * 200 + 140, 450, row.quarters[q])) << "quarter " << q;
     }
-
     // Magnified across the middle: point keeps the texels, linear blends them.
     m_device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
-    beginFrame(0xFF000000);
-    drawTexturedRect(0, 100, 800, 500, 0.0f, 1.0f, 0xFFFFFFFF);
-    endFrame();
+    texturedFrame(0, 100, 800, 500, 0.0f, 1.0f);
     Image image = readBack();
     EXPECT_TRUE(areaIs(image, 360, 200, 390, 400, R));
     EXPECT_TRUE(areaIs(image, 410, 200, 440, 400, G));
     m_device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-    beginFrame(0xFF000000);
-    drawTexturedRect(0, 100, 800, 500, 0.0f, 1.0f, 0xFFFFFFFF);
-    endFrame();
+    texturedFrame(0, 100, 800, 500, 0.0f, 1.0f);
     image = readBack();
     EXPECT_TRUE(areaIs(image, 399, 200, 401, 400, argb(128, 128, 0), 4));
     EXPECT_TRUE(areaIs(image, 20, 200, 180, 400, R, 4));
-    m_device->SetTexture(0, nullptr);
-    texture->Release();
 }
 
 TEST_F(Textures, MipFilterPicksTheLevel) {
-    // 256x256 drawn on 64x64 pixels: level 2 by size.
+    // 256x256 drawn on 64x64 pixels: level 2 by size. Each level its own colour.
     const uint32_t colours[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00, 0xFF00FFFF,
                                 0xFFFF00FF, 0xFFFFFFFF, 0xFF808080, 0xFF804000};
-    setPlainState();
     IDirect3DTexture9* texture = nullptr;
     ASSERT_EQ(m_device->CreateTexture(256, 256, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
     ASSERT_EQ(texture->GetLevelCount(), 9u);
     for (UINT level = 0; level < 9; ++level) {
-        D3DSURFACE_DESC desc{};
-        ASSERT_EQ(texture->GetLevelDesc(level, &desc), D3D_OK);
-        EXPECT_EQ(desc.Width, 256u >> level);
+        const UINT size = 256u >> level;
         D3DLOCKED_RECT locked{};
         ASSERT_EQ(texture->LockRect(level, &locked, nullptr, 0), D3D_OK);
-        for (UINT y = 0; y < desc.Height; ++y)
-            for (UINT x = 0; x < desc.Width; ++x)
+        for (UINT y = 0; y < size; ++y)
+            for (UINT x = 0; x < size; ++x)
                 reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch)[x] = colours[level];
         ASSERT_EQ(texture->UnlockRect(level), D3D_OK);
     }
-    m_device->SetTexture(0, texture);
+    use(texture);
     m_device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    pointSampling(0);
     const struct {
-        const char* name;
         DWORD mip;
         uint32_t expected;
-    } rows[] = {{"NONE: top level", D3DTEXF_NONE, colours[0]},
-                {"POINT: level 2", D3DTEXF_POINT, colours[2]},
-                {"LINEAR: level 2 exactly", D3DTEXF_LINEAR, colours[2]}};
+    } rows[] = {{D3DTEXF_NONE, colours[0]}, {D3DTEXF_POINT, colours[2]}, {D3DTEXF_LINEAR, colours[2]}};
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
+        SCOPED_TRACE(row.mip);
         m_device->SetSamplerState(0, D3DSAMP_MIPFILTER, row.mip);
-        beginFrame(0xFF000000);
-        drawTexturedRect(300, 200, 364, 264, 0.0f, 1.0f, 0xFFFFFFFF);
-        endFrame();
+        texturedFrame(300, 200, 364, 264, 0.0f, 1.0f);
         EXPECT_TRUE(areaIs(readBack(), 304, 204, 360, 260, row.expected, 4));
     }
-    m_device->SetTexture(0, nullptr);
-    texture->Release();
 }
 
 TEST_F(Textures, WritesAfterADrawReachTheNextDraw) {
-    setPlainState();
-    IDirect3DTexture9* texture = makeTexture(2, 2, D3DFMT_X8R8G8B8, {0xFFFF0000, 0xFFFF0000, 0xFFFF0000, 0xFFFF0000});
-    m_device->SetTexture(0, texture);
-    beginFrame(0xFF000000);
-    drawScreenRect(200, 150, 600, 450, 0xFFFFFFFF);
-    endFrame();
+    use(makeTexture(2, 2, D3DFMT_X8R8G8B8, {0xFFFF0000, 0xFFFF0000, 0xFFFF0000, 0xFFFF0000}));
+    texturedFrame(200, 150, 600, 450, 0, 1);
     EXPECT_TRUE(areaIs(readBack(), 220, 170, 580, 430, 0xFFFF0000));
     // Through the level's surface this time, one texel row at a time.
     IDirect3DSurface9* surface = nullptr;
-    ASSERT_EQ(texture->GetSurfaceLevel(0, &surface), D3D_OK);
+    ASSERT_EQ(m_texture->GetSurfaceLevel(0, &surface), D3D_OK);
     for (LONG y = 0; y < 2; ++y) {
         RECT row = {0, y, 2, y + 1};
         D3DLOCKED_RECT locked{};
         ASSERT_EQ(surface->LockRect(&locked, &row, 0), D3D_OK);
-        uint32_t* texels = static_cast<uint32_t*>(locked.pBits);
-        texels[0] = texels[1] = 0xFF00FF00;
+        static_cast<uint32_t*>(locked.pBits)[0] = static_cast<uint32_t*>(locked.pBits)[1] = 0xFF00FF00;
         ASSERT_EQ(surface->UnlockRect(), D3D_OK);
     }
     surface->Release();
-    beginFrame(0xFF000000);
-    drawScreenRect(200, 150, 600, 450, 0xFFFFFFFF);
-    endFrame();
+    texturedFrame(200, 150, 600, 450, 0, 1);
     EXPECT_TRUE(areaIs(readBack(), 220, 170, 580, 430, 0xFF00FF00));
-    m_device->SetTexture(0, nullptr);
-    texture->Release();
-}
-
-TEST_F(Textures, Dxt1BlocksDecodeWhenTheDriverHasS3tc) {
-    setPlainState();
-    IDirect3DTexture9* texture = nullptr;
-    if (m_device->CreateTexture(8, 4, 1, 0, D3DFMT_DXT1, D3DPOOL_MANAGED, &texture, nullptr) != D3D_OK)
-        GTEST_SKIP() << "no S3TC in this GL driver";
-    D3DLOCKED_RECT locked{};
-    ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
-    EXPECT_EQ(locked.Pitch, 16) << "two 8-byte blocks a row";
-    // Block 0: every texel colour 0 (red); block 1: every texel colour 1 (blue).
-    const uint8_t blocks[16] = {0x00, 0xF8, 0x1F, 0x00, 0, 0, 0, 0, 0x00, 0xF8, 0x1F, 0x00, 0x55, 0x55, 0x55, 0x55};
-    for (int i = 0; i < 16; ++i) static_cast<uint8_t*>(locked.pBits)[i] = blocks[i];
-    texture->UnlockRect(0);
-    m_device->SetTexture(0, texture);
-    m_device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    pointSampling(0);
-    beginFrame(0xFF000000);
-    drawScreenRect(200, 150, 600, 450, 0xFFFFFFFF);
-    endFrame();
-    Image image = readBack();
-    EXPECT_TRUE(areaIs(image, 220, 170, 380, 430, 0xFFFF0000, 4));
-    EXPECT_TRUE(areaIs(image, 420, 170, 580, 430, 0xFF0000FF, 4));
-    m_device->SetTexture(0, nullptr);
-    texture->Release();
 }
 
 // --- The environment map of stage 1 ------------------------------------------
 
-class EnvironmentMap : public Textures {
+class EnvironmentMap : public DeviceTest {
 protected:
     static constexpr uint32_t kFaces[6] = {0xFFFF0000, 0xFF0000FF, 0xFFFFFF00, 0xFFFF00FF, 0xFF00FFFF, 0xFFFFFFFF};
+    static constexpr uint32_t kTL = 0xFFFF0000, kTR = 0xFF0000FF, kBL = 0xFFFFFF00, kBR = 0xFFFF00FF;
 
     void SetUp() override {
-        Textures::SetUp();
+        DeviceTest::SetUp();
         setEngineState();
         setMatrix(D3DTS_PROJECTION, perspectiveFovRH(3.14159265f / 3, 800.0f / 600.0f, 1.0f, 100.0f));
-        // As the engine's meshes: ambient = diffuse, diffuse alpha 0.25; here
-        // black with a green emissive, so the lit colour is plain green.
+        // As the engine's meshes: diffuse alpha 0.25; here black with a
+        // green emissive, so the lit colour is plain green.
         D3DMATERIAL9 material{};
         material.Diffuse = {0, 0, 0, 0.25f};
         material.Emissive = {0, 1, 0, 1};
@@ -267,13 +211,19 @@ protected:
         m_white = makeTexture(2, 2, D3DFMT_A8R8G8B8, {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF});
         ASSERT_EQ(m_device->CreateCubeTexture(4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &m_cube, nullptr), D3D_OK);
         for (int face = 0; face < 6; ++face) fillFace(face, kFaces[face], kFaces[face], kFaces[face], kFaces[face]);
+        // The +Z face in four colours, sampled by point.
+        fillFace(4, kTL, kTR, kBL, kBR);
+        for (D3DSAMPLERSTATETYPE type : {D3DSAMP_MINFILTER, D3DSAMP_MAGFILTER, D3DSAMP_MIPFILTER})
+            m_device->SetSamplerState(1, type, D3DTEXF_POINT);
+        m_device->SetTexture(0, m_white);
+        m_device->SetTexture(1, m_cube);
     }
     void TearDown() override {
         m_device->SetTexture(0, nullptr);
         m_device->SetTexture(1, nullptr);
         if (m_white) m_white->Release();
         if (m_cube) m_cube->Release();
-        Textures::TearDown();
+        DeviceTest::TearDown();
     }
     // Quadrants of a face, as stored: top-left, top-right, bottom-left, bottom-right.
     void fillFace(int face, uint32_t tl, uint32_t tr, uint32_t bl, uint32_t br) {
@@ -285,8 +235,9 @@ protected:
                     y < 2 ? (x < 2 ? tl : tr) : (x < 2 ? bl : br);
         ASSERT_EQ(m_cube->UnlockRect(D3DCUBEMAP_FACES(face), 0), D3D_OK);
     }
-    // A quad facing the eye, 10 units in front of it, with the given normal.
-    void drawMesh(float nx, float ny, float nz) {
+    // A quad facing the eye, 10 units in front of it, with the given normal,
+    // drawn in a frame whose centre is checked against `face` blended in.
+    void expectCentre(float nx, float ny, float nz, uint32_t expected) {
         float n = std::sqrt(nx * nx + ny * ny + nz * nz);
         nx /= n, ny /= n, nz /= n;
         LitVertex v[4] = {
@@ -295,8 +246,11 @@ protected:
             {2, 2, -10, nx, ny, nz, 1, 0, 1, 0},
             {2, -2, -10, nx, ny, nz, 1, 1, 1, 1},
         };
+        beginFrame(0xFF000000);
         m_device->SetFVF(kLitFVF);
         ASSERT_EQ(m_device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, v, sizeof v[0]), D3D_OK);
+        endFrame();
+        EXPECT_TRUE(areaIs(readBack(), 392, 292, 408, 308, expected, 3));
     }
     static uint32_t blended(uint32_t face) {
         // 0.25 x environment + 0.75 x the stage-0 colour (green).
@@ -307,80 +261,45 @@ protected:
     IDirect3DTexture9* m_white = nullptr;
     IDirect3DCubeTexture9* m_cube = nullptr;
 };
-constexpr uint32_t EnvironmentMap::kFaces[6];
 
-TEST_F(EnvironmentMap, ReflectionVectorsPickTheFace) {
+TEST_F(EnvironmentMap, ReflectionVectorsPickTheFaceUnflipped) {
+    // A reflection slightly right and up lands in the +Z face's stored
+    // top-right quadrant, as in Direct3D.
     const float s = 0.70710678f;
     const struct {
         const char* name;
         float nx, ny, nz;
-        int face;
+        uint32_t face;
     } rows[] = {
-        {"normal to the eye reflects to +Z", 0, 0, 1, 4},
-        {"turned right reflects to +X", s, 0, s, 0},
-        {"turned left reflects to -X", -s, 0, s, 1},
-        {"turned up reflects to +Y", 0, s, s, 2},
-        {"turned down reflects to -Y", 0, -s, s, 3},
+        {"turned right reflects to +X", s, 0, s, kFaces[0]},
+        {"turned left reflects to -X", -s, 0, s, kFaces[1]},
+        {"turned up reflects to +Y", 0, s, s, kFaces[2]},
+        {"turned down reflects to -Y", 0, -s, s, kFaces[3]},
+        {"+Z, right and up", 0.1f, 0.1f, 1, kTR},
+        {"+Z, left and down", -0.1f, -0.1f, 1, kBL},
     };
-    m_device->SetTexture(0, m_white);
-    m_device->SetTexture(1, m_cube);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        beginFrame(0xFF000000);
-        drawMesh(row.nx, row.ny, row.nz);
-        endFrame();
-        EXPECT_TRUE(areaIs(readBack(), 390, 290, 410, 310, blended(kFaces[row.face]), 3));
-    }
-}
-
-TEST_F(EnvironmentMap, FacesAreUsedUnflipped) {
-    // +Z face in four colours; a reflection slightly right and up lands in
-    // its stored top-right quadrant, as in Direct3D.
-    const uint32_t TL = 0xFFFF0000, TR = 0xFF0000FF, BL = 0xFFFFFF00, BR = 0xFFFF00FF;
-    fillFace(4, TL, TR, BL, BR);
-    pointSampling(1);
-    const struct {
-        const char* name;
-        float nx, ny;
-        uint32_t expected;
-    } rows[] = {
-        {"right and up", 0.1f, 0.1f, TR},
-        {"left and up", -0.1f, 0.1f, TL},
-        {"right and down", 0.1f, -0.1f, BR},
-        {"left and down", -0.1f, -0.1f, BL},
-    };
-    m_device->SetTexture(0, m_white);
-    m_device->SetTexture(1, m_cube);
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        beginFrame(0xFF000000);
-        drawMesh(row.nx, row.ny, 1.0f);
-        endFrame();
-        EXPECT_TRUE(areaIs(readBack(), 392, 292, 408, 308, blended(row.expected), 3));
+        expectCentre(row.nx, row.ny, row.nz, blended(row.face));
     }
 }
 
 TEST_F(EnvironmentMap, StageOneOffOrCutShortLeavesTheLitTexture) {
     const struct {
         const char* name;
-        bool stage0Texture;
-        bool stage1On;
+        bool stage0Texture, stage1On;
         uint32_t expected;
     } rows[] = {
-        {"blend on (the engine's meshes)", true, true, blended(kFaces[4])},
+        {"blend on (the engine's meshes)", true, true, blended(kTR)},
         {"stage 1 disabled (sprites, sky box)", true, false, 0xFF00FF00},
         {"no texture on stage 0 ends the stages there", false, true, 0xFF00FF00},
     };
-    m_device->SetTexture(1, m_cube);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         m_device->SetTexture(0, row.stage0Texture ? m_white : nullptr);
         m_device->SetTextureStageState(1, D3DTSS_COLOROP, row.stage1On ? D3DTOP_BLENDCURRENTALPHA : D3DTOP_DISABLE);
         m_device->SetTextureStageState(1, D3DTSS_ALPHAOP, row.stage1On ? D3DTOP_SELECTARG1 : D3DTOP_DISABLE);
-        beginFrame(0xFF000000);
-        drawMesh(0, 0, 1);
-        endFrame();
-        EXPECT_TRUE(areaIs(readBack(), 390, 290, 410, 310, row.expected, 3));
+        expectCentre(0.1f, 0.1f, 1, row.expected);
     }
 }
 
