@@ -1,17 +1,13 @@
 #include "TestAllocator.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace xtest {
 
 namespace {
 
-char* copyName(LPCSTR name) {
-    if (!name) return nullptr;
-    char* copy = new char[std::strlen(name) + 1];
-    std::strcpy(copy, name);
-    return copy;
-}
+char* copyName(LPCSTR name) { return name ? std::strcpy(new char[std::strlen(name) + 1], name) : nullptr; }
 
 }  // namespace
 
@@ -26,29 +22,26 @@ HRESULT TestAllocator::CreateFrame(LPCSTR Name, LPD3DXFRAME* ppNewFrame) {
 }
 
 HRESULT TestAllocator::CreateMeshContainer(LPCSTR Name, const D3DXMESHDATA* pMeshData,
-                                           const D3DXMATERIAL* pMaterials,
-                                           const D3DXEFFECTINSTANCE* pEffectInstances,
-                                           DWORD NumMaterials, const DWORD* pAdjacency,
-                                           LPD3DXSKININFO pSkinInfo,
+                                           const D3DXMATERIAL* pMaterials, const D3DXEFFECTINSTANCE*,
+                                           DWORD NumMaterials, const DWORD* pAdjacency, LPD3DXSKININFO pSkinInfo,
                                            LPD3DXMESHCONTAINER* ppNewMeshContainer) {
     *ppNewMeshContainer = nullptr;
     log.push_back(std::string("mesh:") + (Name ? Name : "<null>"));
-    if (containersMade++ == failContainerAt) return E_OUTOFMEMORY;
+    if (failContainerAt-- == 0) return E_OUTOFMEMORY;
     TestContainer* c = new TestContainer();
     c->Name = copyName(Name);
     c->MeshData = *pMeshData;
     c->MeshData.pMesh->AddRef();
     c->NumMaterials = NumMaterials;
-    c->pMaterials = NumMaterials ? new D3DXMATERIAL[NumMaterials] : nullptr;
+    c->pMaterials = new D3DXMATERIAL[NumMaterials];
     for (DWORD i = 0; i < NumMaterials; ++i) {
         c->pMaterials[i] = pMaterials[i];
         c->textures.push_back(pMaterials[i].pTextureFilename ? pMaterials[i].pTextureFilename : "");
         c->pMaterials[i].pTextureFilename = nullptr;
     }
-    c->hadEffects = pEffectInstances != nullptr;
-    const DWORD faces = pMeshData->pMesh->GetNumFaces();
-    c->pAdjacency = new DWORD[faces * 3];
-    std::memcpy(c->pAdjacency, pAdjacency, faces * 3 * sizeof(DWORD));
+    const DWORD corners = pMeshData->pMesh->GetNumFaces() * 3;
+    c->pAdjacency = new DWORD[corners];
+    std::copy(pAdjacency, pAdjacency + corners, c->pAdjacency);
     c->pSkinInfo = pSkinInfo;
     if (pSkinInfo) pSkinInfo->AddRef();
     *ppNewMeshContainer = c;

@@ -13,14 +13,12 @@ namespace xtest {
 
 struct TestContainer : D3DXMESHCONTAINER {
     std::vector<std::string> textures;  // "" where pTextureFilename was null
-    bool hadEffects = false;
 };
 
 class TestAllocator : public ID3DXAllocateHierarchy {
 public:
     HRESULT CreateFrame(LPCSTR Name, LPD3DXFRAME* ppNewFrame) override;
-    HRESULT CreateMeshContainer(LPCSTR Name, const D3DXMESHDATA* pMeshData,
-                                const D3DXMATERIAL* pMaterials,
+    HRESULT CreateMeshContainer(LPCSTR Name, const D3DXMESHDATA* pMeshData, const D3DXMATERIAL* pMaterials,
                                 const D3DXEFFECTINSTANCE* pEffectInstances, DWORD NumMaterials,
                                 const DWORD* pAdjacency, LPD3DXSKININFO pSkinInfo,
                                 LPD3DXMESHCONTAINER* ppNewMeshContainer) override;
@@ -31,7 +29,6 @@ public:
     int liveFrames = 0;
     int liveContainers = 0;
     int failContainerAt = -1;  // CreateMeshContainer number (from 0) that fails
-    int containersMade = 0;
 };
 
 }  // namespace xtest

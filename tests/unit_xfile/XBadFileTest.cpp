@@ -2,8 +2,6 @@
 // allocator is never called, both outputs are null.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "XTestScenes.h"
 
 using namespace xtest;
@@ -12,39 +10,36 @@ namespace {
 
 std::string text(const std::string& body) { return "xof 0303txt 0032\n" + body; }
 
-const char* kTri = "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3; 0,1,2;; }";
+// A frame holding a one-triangle mesh, with `extra` inside the mesh.
+std::string tri(const std::string& extra = "") {
+    return text("Frame F { Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3; 0,1,2;; " + extra + " } }");
+}
 
 std::string le16(uint32_t v) { return std::string{char(v & 0xFF), char(v >> 8)}; }
 std::string le32(uint32_t v) { return le16(v & 0xFFFF) + le16(v >> 16); }
+std::string bin(const std::string& body, const char* floats = "0032") { return "xof 0303bin " + (floats + body); }
 
 std::string nested(int depth) {
     std::string s;
     for (int i = 0; i < depth; ++i) s += "Frame {\n";
-    for (int i = 0; i < depth; ++i) s += "}\n";
-    return s;
+    return s + std::string(depth, '}');
 }
 
-// A valid compressed file to break in various ways: its chunks start at 20.
-std::string zipped() {
-    return "xof 0303tzip0032" + compressMszip(text(std::string("Frame F { ") + kTri + " }").substr(16));
-}
-
-std::string patch(std::string s, size_t at, const std::string& bytes) {
-    s.replace(at, bytes.size(), bytes);
-    return s;
-}
-
-struct BadFile {
-    const char* what;
-    std::string bytes;
-    HRESULT expected;
-};
+std::string patch(std::string s, size_t at, const std::string& bytes) { return s.replace(at, bytes.size(), bytes); }
 
 TEST(XBadFile, EachFailsCleanly) {
-    const std::string z = zipped();
+    // A valid compressed file to break in various ways: its chunks start at 20.
+    const std::string z = "xof 0303tzip0032" + compressMszip(tri().substr(17));
+    const std::string material = "Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; }";
+    const std::string identity = "1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;;";
+    const std::string frame = le16(1) + le32(5) + "Frame" + le16(10);
     const uint32_t raw = uint8_t(z[20]) | uint8_t(z[21]) << 8;
     const uint32_t packed = uint8_t(z[22]) | uint8_t(z[23]) << 8;
-    const BadFile cases[] = {
+    const struct {
+        const char* what;
+        std::string bytes;
+        HRESULT expected;
+    } cases[] = {
         {"empty file", "", D3DXFERR_BADFILETYPE},
         {"short header", "xof 0303", D3DXFERR_BADFILETYPE},
         {"not xof", "abc 0303txt 0032Frame {}", D3DXFERR_BADFILETYPE},
@@ -52,8 +47,7 @@ TEST(XBadFile, EachFailsCleanly) {
         {"version", "xof 0405txt 0032Frame {}", D3DXFERR_BADFILEVERSION},
         {"float size", "xof 0303txt 0016Frame {}", D3DXFERR_BADFILEFLOATSIZE},
         {"truncated text", text("Frame F { Mesh { 3; 0;0;0;, 1;0"), D3DXFERR_PARSEERROR},
-        {"unterminated string", text("Frame F { Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; "
-                                     "TextureFilename { \"abc; } } }"),
+        {"unterminated string", text("Frame F { Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; TextureFilename { \"abc; } } }"),
          D3DXFERR_PARSEERROR},
         {"stray bracket", text("Frame F { [ }"), D3DXFERR_PARSEERROR},
         {"template without end", text("template T { <11111111-2222-3333-4444-555555555555> DWORD a;"),
@@ -65,65 +59,33 @@ TEST(XBadFile, EachFailsCleanly) {
          E_FAIL},
         {"face count beyond the data", text("Frame F { Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 4000000000; 3; 0,1,2;; } }"),
          E_FAIL},
-        {"face index out of range", text("Frame F { Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3; 0,1,3;; } }"),
-         E_FAIL},
+        {"face index out of range", text("Frame F { Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3; 0,1,3;; } }"), E_FAIL},
         {"vertices without faces", text("Frame F { Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 0; } }"), E_FAIL},
         {"two-corner face", text("Frame F { Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 2; 0,1;; } }"), E_FAIL},
-        {"normal index out of range",
-         text(std::string("Frame F { Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3; 0,1,2;; "
-                          "MeshNormals { 1; 0;0;1;; 1; 3; 0,0,1;; } } }")),
+        {"normal index out of range", tri("MeshNormals { 1; 0;0;1;; 1; 3; 0,0,1;; }"), E_FAIL},
+        {"normal faces differ from faces", tri("MeshNormals { 1; 0;0;1;; 2; 3; 0,0,0;, 3; 0,0,0;; }"), E_FAIL},
+        {"texture coordinates for too few vertices", tri("MeshTextureCoords { 2; 0;0;, 1;1;; }"), E_FAIL},
+        {"material index out of range", tri("MeshMaterialList { 1; 1; 1;; " + material + " }"), E_FAIL},
+        {"fewer materials than announced", tri("MeshMaterialList { 2; 1; 0;; " + material + " }"), E_FAIL},
+        {"unknown material reference", tri("MeshMaterialList { 1; 1; 0;; { Nowhere } }"), D3DXFERR_BADDATAREFERENCE},
+        {"skin weight on a missing vertex", tri("XSkinMeshHeader { 1; 1; 1; } SkinWeights { \"F\"; 1; 7; 1.0; " + identity + " }"),
          E_FAIL},
-        {"normal faces differ from faces",
-         text("Frame F { Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3; 0,1,2;; "
-              "MeshNormals { 1; 0;0;1;; 2; 3; 0,0,0;, 3; 0,0,0;; } } }"),
+        {"fewer bones than the header says", tri("XSkinMeshHeader { 1; 1; 2; } SkinWeights { \"F\"; 1; 0; 1.0; " + identity + " }"),
          E_FAIL},
-        {"texture coordinates for too few vertices",
-         text("Frame F { Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3; 0,1,2;; "
-              "MeshTextureCoords { 2; 0;0;, 1;1;; } } }"),
-         E_FAIL},
-        {"material index out of range",
-         text("Frame F { Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3; 0,1,2;; "
-              "MeshMaterialList { 1; 1; 1;; Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; } } } }"),
-         E_FAIL},
-        {"fewer materials than announced",
-         text("Frame F { Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3; 0,1,2;; "
-              "MeshMaterialList { 2; 1; 0;; Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; } } } }"),
-         E_FAIL},
-        {"unknown material reference",
-         text("Frame F { Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3; 0,1,2;; "
-              "MeshMaterialList { 1; 1; 0;; { Nowhere } } } }"),
-         D3DXFERR_BADDATAREFERENCE},
-        {"skin weight on a missing vertex",
-         text("Frame F { Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3; 0,1,2;; XSkinMeshHeader { 1; 1; 1; } "
-              "SkinWeights { \"F\"; 1; 7; 1.0; 1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;; } } }"),
-         E_FAIL},
-        {"fewer bones than the header says",
-         text("Frame F { Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3; 0,1,2;; XSkinMeshHeader { 1; 1; 2; } "
-              "SkinWeights { \"F\"; 1; 0; 1.0; 1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;; } } }"),
-         E_FAIL},
-        {"skin weights without a header",
-         text("Frame F { Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3; 0,1,2;; "
-              "SkinWeights { \"F\"; 1; 0; 1.0; 1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;; } } }"),
-         E_FAIL},
+        {"skin weights without a header", tri("SkinWeights { \"F\"; 1; 0; 1.0; " + identity + " }"), E_FAIL},
         {"matrix of 15 values", text("Frame F { FrameTransformMatrix { 1,0,0,0,0,1,0,0,0,0,1,0,0,0,0;; } }"),
          E_FAIL},
-        {"rotation key of 3 values",
-         text(std::string("Frame F { } AnimationSet { Animation { { F } AnimationKey { 0; 1; 0; 3; 1,0,0;;; } } }")),
+        {"rotation key of 3 values", text("Frame F { } AnimationSet { Animation { { F } AnimationKey { 0; 1; 0; 3; 1,0,0;;; } } }"),
          E_FAIL},
         {"unknown key type",
          text("Frame F { } AnimationSet { Animation { { F } AnimationKey { 7; 1; 0; 3; 1,0,0;;; } } }"), E_FAIL},
         {"no frames", text("Material M { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; }"), E_FAIL},
-        {"binary unknown token", "xof 0303bin 0032" + le16(99), D3DXFERR_PARSEERROR},
-        {"binary name longer than the file", "xof 0303bin 0032" + le16(1) + le32(1000) + "Frame",
+        {"binary unknown token", bin(le16(99)), D3DXFERR_PARSEERROR},
+        {"binary name longer than the file", bin(le16(1) + le32(1000) + "Frame"), D3DXFERR_PARSEERROR},
+        {"binary list count near 2^32", bin(frame + le16(6) + le32(0xFFFFFFFF) + le32(1)), D3DXFERR_PARSEERROR},
+        {"binary 64-bit float list cut short", bin(frame + le16(7) + le32(2) + std::string(12, '\0'), "0064"),
          D3DXFERR_PARSEERROR},
-        {"binary list count near 2^32",
-         "xof 0303bin 0032" + le16(1) + le32(5) + "Frame" + le16(10) + le16(6) + le32(0xFFFFFFFF) + le32(1),
-         D3DXFERR_PARSEERROR},
-        {"binary 64-bit float list cut short",
-         "xof 0303bin 0064" + le16(1) + le32(5) + "Frame" + le16(10) + le16(7) + le32(2) + std::string(12, '\0'),
-         D3DXFERR_PARSEERROR},
-        {"binary object never closed", "xof 0303bin 0032" + le16(1) + le32(5) + "Frame" + le16(10),
-         D3DXFERR_PARSEERROR},
+        {"binary object never closed", bin(frame), D3DXFERR_PARSEERROR},
         {"compressed: total size too large", patch(z, 16, le32(100000)), D3DXFERR_BADFILE},
         {"compressed: total size too small", patch(z, 16, le32(20)), D3DXFERR_BADFILE},
         {"compressed: chunk size beyond the file", patch(z, 22, le16(packed + 50)), D3DXFERR_BADFILE},
@@ -134,7 +96,7 @@ TEST(XBadFile, EachFailsCleanly) {
         {"compressed: cut short", z.substr(0, z.size() - 5), D3DXFERR_BADFILE},
     };
     int index = 0;
-    for (const BadFile& c : cases) {
+    for (const auto& c : cases) {
         std::string path = saveTemp("bad" + std::to_string(index++) + ".x", c.bytes);
         TestAllocator alloc;
         D3DXFRAME* root = reinterpret_cast<D3DXFRAME*>(1);
@@ -149,25 +111,22 @@ TEST(XBadFile, EachFailsCleanly) {
     }
 }
 
-TEST(XBadFile, MissingFileAndBadArguments) {
+TEST(XBadFile, MissingFileAndBadArgumentsAndTheNestingLimit) {
     TestAllocator alloc;
     D3DXFRAME* root = nullptr;
+    const std::string path = saveTemp("args.x", tri());
     EXPECT_EQ(D3DXLoadMeshHierarchyFromXA("no/such/file.x", 0, nullptr, &alloc, nullptr, &root, nullptr),
               D3DXERR_INVALIDDATA);
-    EXPECT_EQ(D3DXLoadMeshHierarchyFromXA(nullptr, 0, nullptr, &alloc, nullptr, &root, nullptr),
-              D3DERR_INVALIDCALL);
-    std::string path = saveTemp("args.x", text(kTri));
+    EXPECT_EQ(D3DXLoadMeshHierarchyFromXA(nullptr, 0, nullptr, &alloc, nullptr, &root, nullptr), D3DERR_INVALIDCALL);
     EXPECT_EQ(D3DXLoadMeshHierarchyFromXA(path.c_str(), 0, nullptr, nullptr, nullptr, &root, nullptr),
               D3DERR_INVALIDCALL);
     EXPECT_EQ(D3DXLoadMeshHierarchyFromXA(path.c_str(), 0, nullptr, &alloc, nullptr, nullptr, nullptr),
               D3DERR_INVALIDCALL);
     EXPECT_TRUE(alloc.log.empty());
-}
 
-TEST(XBadFile, NestingUpToTheLimitStillLoads) {
-    auto l = loadPath(saveTemp("deep.x", text(nested(64))));
-    ASSERT_EQ(l->hr, D3D_OK);
-    EXPECT_EQ(l->alloc.liveFrames, 64);
+    auto deep = loadPath(saveTemp("deep.x", text(nested(64))));
+    ASSERT_EQ(deep->hr, D3D_OK) << "64 levels are within the limit";
+    EXPECT_EQ(deep->alloc.liveFrames, 64);
 }
 
 }  // namespace

@@ -5,79 +5,18 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
+#include <fstream>
 
 namespace xtest {
 
-XNode& XNode::ints(std::initializer_list<uint32_t> v) { return ints(std::vector<uint32_t>(v)); }
-
-XNode& XNode::ints(const std::vector<uint32_t>& v) {
-    for (uint32_t x : v) {
-        Item it;
-        it.kind = Item::Int;
-        it.i = x;
-        items.push_back(it);
-    }
-    return *this;
-}
-
-XNode& XNode::floats(std::initializer_list<double> v) { return floats(std::vector<double>(v)); }
-
-XNode& XNode::floats(const std::vector<double>& v) {
-    for (double x : v) {
-        Item it;
-        it.kind = Item::Float;
-        it.f = x;
-        items.push_back(it);
-    }
-    return *this;
-}
-
-XNode& XNode::str(const std::string& s) {
-    Item it;
-        it.kind = Item::String;
-    it.s = s;
-    items.push_back(it);
-    return *this;
-}
-
-XNode& XNode::child(const XNode& node) {
-    Item it;
-        it.kind = Item::Child;
-    it.child = std::make_shared<XNode>(node);
-    items.push_back(it);
-    return *this;
-}
-
-XNode& XNode::ref(const std::string& name) {
-    Item it;
-        it.kind = Item::Ref;
-    it.s = name;
-    items.push_back(it);
-    return *this;
-}
-
 const char* formName(Form f) {
-    switch (f) {
-    case Form::Text: return "text";
-    case Form::Binary32: return "binary32";
-    case Form::Binary64: return "binary64";
-    case Form::TextZip: return "tzip";
-    case Form::BinaryZip32: return "bzip32";
-    case Form::BinaryZip64: return "bzip64";
-    }
-    return "?";
+    const char* names[] = {"text", "binary32", "binary64", "tzip", "bzip32", "bzip64"};
+    return names[int(f)];
 }
 
 namespace {
 
-const char* kTextTemplates =
-    "template Vector {\n <3d82ab5e-62da-11cf-ab39-0020af71e433>\n FLOAT x;\n FLOAT y;\n FLOAT z;\n}\n\n"
-    "template Mesh {\n <3d82ab44-62da-11cf-ab39-0020af71e433>\n DWORD nVertices;\n"
-    " array Vector vertices[nVertices];\n DWORD nFaces;\n array MeshFace faces[nFaces];\n [...]\n}\n\n";
-
-void textNode(const XNode& n, std::string& out, int indent) {
-    std::string pad(size_t(indent), ' ');
+void textNode(const XNode& n, std::string& out, const std::string& pad) {
     out += pad + n.type + (n.name.empty() ? "" : " " + n.name) + " {\n" + pad + " ";
     char buf[64];
     for (size_t k = 0; k < n.items.size(); ++k) {
@@ -85,15 +24,15 @@ void textNode(const XNode& n, std::string& out, int indent) {
         // Members end with ';'; a run of numbers also gets the ',' array
         // separators real exporters write.
         switch (it.kind) {
-        case XNode::Item::Int: std::snprintf(buf, sizeof buf, "%u;", it.i); out += buf; break;
-        case XNode::Item::Float: std::snprintf(buf, sizeof buf, "%.9g;", it.f); out += buf; break;
-        case XNode::Item::String: out += "\"" + it.s + "\";"; break;
+        case XNode::Item::Int: std::snprintf(buf, sizeof buf, "%u;", uint32_t(it.number)); out += buf; break;
+        case XNode::Item::Float: std::snprintf(buf, sizeof buf, "%.9g;", it.number); out += buf; break;
+        case XNode::Item::String: out += "\"" + it.text + "\";"; break;
         case XNode::Item::Child:
             out += "\n";
-            textNode(*it.child, out, indent + 1);
+            textNode(*it.child, out, pad + " ");
             out += pad + " ";
             break;
-        case XNode::Item::Ref: out += "{ " + it.s + " }\n" + pad + " "; break;
+        case XNode::Item::Ref: out += "{ " + it.text + " }\n" + pad + " "; break;
         }
         if (k % 3 == 2 && it.kind != XNode::Item::Child) out += ",\n" + pad + " ";
     }
@@ -116,33 +55,6 @@ void putName(std::string& out, const std::string& s) {
     out += s;
 }
 
-void binaryTemplates(std::string& out) {
-    // template Vector { <guid> FLOAT x; array FLOAT rest[2]; [...] }
-    put16(out, 31);
-    putName(out, "Vector");
-    put16(out, 10);
-    put16(out, 5);
-    out += std::string("\x5e\xab\x82\x3d\xda\x62\xcf\x11\xab\x39\x00\x20\xaf\x71\xe4\x33", 16);
-    put16(out, 42);
-    putName(out, "x");
-    put16(out, 20);
-    put16(out, 52);
-    put16(out, 42);
-    putName(out, "rest");
-    put16(out, 14);
-    put16(out, 6);
-    put32(out, 1);
-    put32(out, 2);
-    put16(out, 15);
-    put16(out, 20);
-    put16(out, 14);
-    put16(out, 18);
-    put16(out, 18);
-    put16(out, 18);
-    put16(out, 15);
-    put16(out, 11);
-}
-
 void binaryNode(const XNode& n, std::string& out, int floatBits) {
     putName(out, n.type);
     if (!n.name.empty()) putName(out, n.name);
@@ -157,28 +69,24 @@ void binaryNode(const XNode& n, std::string& out, int floatBits) {
             put16(out, it.kind == XNode::Item::Int ? 6 : 7);
             put32(out, uint32_t(end - k));
             for (; k < end; ++k) {
-                if (it.kind == XNode::Item::Int) {
-                    put32(out, n.items[k].i);
-                } else if (floatBits == 64) {
-                    double d = n.items[k].f;
-                    out.append(reinterpret_cast<const char*>(&d), 8);
-                } else {
-                    float f = float(n.items[k].f);
-                    out.append(reinterpret_cast<const char*>(&f), 4);
-                }
+                const double d = n.items[k].number;
+                const float f = float(d);
+                if (it.kind == XNode::Item::Int) put32(out, uint32_t(d));
+                else if (floatBits == 64) out.append(reinterpret_cast<const char*>(&d), 8);
+                else out.append(reinterpret_cast<const char*>(&f), 4);
             }
             continue;
         }
         if (it.kind == XNode::Item::String) {
             put16(out, 2);
-            put32(out, uint32_t(it.s.size()));
-            out += it.s;
+            put32(out, uint32_t(it.text.size()));
+            out += it.text;
             put16(out, 20);
         } else if (it.kind == XNode::Item::Child) {
             binaryNode(*it.child, out, floatBits);
         } else {
             put16(out, 10);
-            putName(out, it.s);
+            putName(out, it.text);
             put16(out, 11);
         }
         ++k;
@@ -186,33 +94,45 @@ void binaryNode(const XNode& n, std::string& out, int floatBits) {
     put16(out, 11);
 }
 
-}  // namespace
-
-std::string writeText(const std::vector<XNode>& objects) {
-    std::string out = std::string("// written by the tests\n") + kTextTemplates;
-    for (const XNode& n : objects) textNode(n, out, 0);
-    return out;
-}
-
 std::string writeBinary(const std::vector<XNode>& objects, int floatBits) {
+    // template Vector { <guid> FLOAT x; array FLOAT rest[2]; [...] }, in tokens.
     std::string out;
-    binaryTemplates(out);
+    put16(out, 31);
+    putName(out, "Vector");
+    for (uint32_t t : {10, 5}) put16(out, t);
+    out += std::string("\x5e\xab\x82\x3d\xda\x62\xcf\x11\xab\x39\x00\x20\xaf\x71\xe4\x33", 16);
+    put16(out, 42);
+    putName(out, "x");
+    for (uint32_t t : {20, 52, 42}) put16(out, t);
+    putName(out, "rest");
+    for (uint32_t t : {14, 6}) put16(out, t);
+    for (uint32_t v : {1, 2}) put32(out, v);
+    for (uint32_t t : {15, 20, 14, 18, 18, 18, 15, 11}) put16(out, t);
     for (const XNode& n : objects) binaryNode(n, out, floatBits);
     return out;
 }
 
-std::string compressMszip(const std::string& body, size_t chunk) {
+}  // namespace
+
+std::string writeText(const std::vector<XNode>& objects) {
+    std::string out =
+        "// written by the tests\n"
+        "template Vector {\n <3d82ab5e-62da-11cf-ab39-0020af71e433>\n FLOAT x;\n FLOAT y;\n FLOAT z;\n}\n\n"
+        "template Mesh {\n <3d82ab44-62da-11cf-ab39-0020af71e433>\n DWORD nVertices;\n"
+        " array Vector vertices[nVertices];\n DWORD nFaces;\n array MeshFace faces[nFaces];\n [...]\n}\n\n";
+    for (const XNode& n : objects) textNode(n, out, "");
+    return out;
+}
+
+std::string compressMszip(const std::string& body) {
     std::string out;
     put32(out, uint32_t(body.size() + 16));
-    for (size_t pos = 0; pos < body.size(); pos += chunk) {
-        size_t n = std::min(chunk, body.size() - pos);
+    for (size_t pos = 0; pos < body.size(); pos += 32768) {
+        const size_t n = std::min<size_t>(32768, body.size() - pos);
         z_stream zs = {};
         EXPECT_EQ(deflateInit2(&zs, 9, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY), Z_OK);
-        if (pos > 0) {
-            size_t dict = std::min<size_t>(pos, 32768);
-            deflateSetDictionary(&zs, reinterpret_cast<const Bytef*>(body.data() + pos - dict),
-                                 uInt(dict));
-        }
+        const size_t dict = std::min<size_t>(pos, 32768);
+        if (dict) deflateSetDictionary(&zs, reinterpret_cast<const Bytef*>(body.data() + pos - dict), uInt(dict));
         std::string packed(deflateBound(&zs, uLong(n)), '\0');
         zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(body.data() + pos));
         zs.avail_in = uInt(n);
@@ -223,8 +143,7 @@ std::string compressMszip(const std::string& body, size_t chunk) {
         deflateEnd(&zs);
         put16(out, uint32_t(n));
         put16(out, uint32_t(packed.size() + 2));
-        out += "CK";
-        out += packed;
+        out += "CK" + packed;
     }
     return out;
 }
@@ -242,13 +161,8 @@ std::string writeFile(const std::vector<XNode>& objects, Form form) {
 }
 
 std::string saveTemp(const std::string& name, const std::string& bytes) {
-    std::string path = ::testing::TempDir() + "zv_xfile_" + name;
-    FILE* f = std::fopen(path.c_str(), "wb");
-    EXPECT_NE(f, nullptr) << path;
-    if (f) {
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
-    }
+    const std::string path = ::testing::TempDir() + "zv_xfile_" + name;
+    std::ofstream(path, std::ios::binary) << bytes;
     return path;
 }
 
