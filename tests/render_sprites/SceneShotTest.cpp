@@ -5,8 +5,6 @@
 
 #include <cmath>
 
-#include "DX_Camera.h"
-#include "DX_D3DWrapper.h"
 #include "DX_TextureManager.h"
 #include "QNBaseRendSkyBox.h"
 #include "QNSceneManager.h"
@@ -22,93 +20,49 @@ protected:
         RenderFixture::TearDown();
     }
 
-    // Where a world point lands on the screen.
-    void project(float x, float y, float z, int* sx, int* sy) {
-        D3DXMATRIX viewProjection;
-        D3DXMatrixMultiply(&viewProjection, CDX_Camera::getInstance()->getViewMatrix(),
-                           &CDX_D3DWrapper::getInstance()->m_projection);
-        D3DXVECTOR3 p(x, y, z), ndc;
-        D3DXVec3TransformCoord(&ndc, &p, &viewProjection);
-        *sx = static_cast<int>(std::lround((ndc.x + 1.0f) * 0.5f * kWidth));
-        *sy = static_cast<int>(std::lround((1.0f - ndc.y) * 0.5f * kHeight));
-    }
-
-    static void writeTextures() {
-        std::vector<uint32_t> sky(4 * 64);
-        for (int y = 0; y < 64; ++y) {
-            // Deep blue overhead, pale at the horizon, brown below it.
-            float t = y / 63.0f;
-            int r, g, b;
-            if (t < 0.5f) {
-                float k = t / 0.5f;
-                r = static_cast<int>(20 + k * 160);
-                g = static_cast<int>(40 + k * 170);
-                b = static_cast<int>(150 + k * 100);
-            } else {
-                float k = (t - 0.5f) / 0.5f;
-                r = static_cast<int>(110 - k * 60);
-                g = static_cast<int>(85 - k * 45);
-                b = static_cast<int>(60 - k * 30);
-            }
-            for (int x = 0; x < 4; ++x) sky[y * 4 + x] = 0xFF000000u | (r << 16) | (g << 8) | b;
-        }
-        writePngPixels("Assets\\Textures\\sky.png", 4, 64, sky);
-
-        std::vector<uint32_t> checker(64 * 64);
-        for (int y = 0; y < 64; ++y)
-            for (int x = 0; x < 64; ++x)
-                checker[y * 64 + x] = ((x / 8 + y / 8) % 2) ? 0xFFFFFFFFu : 0xFFFF8000u;
-        writePngPixels("Assets\\Textures\\checker.png", 64, 64, checker);
-
-        std::vector<uint32_t> disc(64 * 64);
-        for (int y = 0; y < 64; ++y)
-            for (int x = 0; x < 64; ++x) {
-                float dx = x - 31.5f, dy = y - 31.5f;
-                disc[y * 64 + x] = dx * dx + dy * dy < 30.0f * 30.0f ? 0xFFFFE000u : 0x00000000u;
-            }
-        writePngPixels("Assets\\Textures\\disc.png", 64, 64, disc);
-
-        std::vector<uint32_t> bar(256 * 48);
-        for (int y = 0; y < 48; ++y)
-            for (int x = 0; x < 256; ++x)
-                bar[y * 256 + x] = (x < 4 || x >= 252 || y < 4 || y >= 44) ? 0xFFFFFFFFu : 0xFFC000C0u;
-        writePngPixels("Assets\\Textures\\hud bar.png", 256, 48, bar);
-        writePng("Assets\\Textures\\white.png", 8, 8, {255, 255, 255});
+    // A texture of w x h pixels coloured by `at`, and a sprite scene object
+    // using it; returns the object's path.
+    template <typename Colour>
+    static std::string sprite(const std::string& name, int w, int h, Colour at, const std::string& modelKeys,
+                              const std::string& objectKeys) {
+        std::vector<uint32_t> pixels;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) pixels.push_back(at(x, y));
+        const std::string texture = "Assets\\Textures\\" + name + ".png";
+        const std::string model = "Assets\\Scripts\\Models\\" + name + ".model";
+        writePngPixels(texture, w, h, pixels);
+        zvtestsupport::writeFile(model, "[TEXTURE] " + texture + "\n" + modelKeys + "\n");
+        zvtestsupport::writeFile(spriteObjectPath(name), "[CLASS_TYPE] CQNBaseRend\n[MODEL_TYPE] SPRITE\n"
+                                                         "[MODEL_SCRIPT] " + model + "\n" + objectKeys + "\n");
+        return spriteObjectPath(name) + "\n";
     }
 };
 
 TEST_F(SceneShot, SkyBoxAndSpritesFromAScript) {
-    writeTextures();
-    using zvtestsupport::writeFile;
-    const std::string objects = "Assets\\Scripts\\Base Objects\\";
-    const std::string models = "Assets\\Scripts\\Models\\";
-    writeFile(objects + "sky.base", "[CLASS_TYPE] CQNBaseRendSkyBox\n[TRANSLATION] 0 0 -2000\n");
-    writeFile(models + "checker.model",
-              "// a board standing in the scene, turned a little\n"
-              "[TEXTURE] Assets\\Textures\\checker.png\n[SIZING] USER_DEFINED\n[DIMENSIONS] 40 40\n"
-              "[BILLBOARDING] FALSE\n");
-    writeFile(objects + "checker.base",
-              "[CLASS_TYPE] CQNBaseRend\n[MODEL_TYPE] SPRITE\n[MODEL_SCRIPT] " + models + "checker.model\n"
-              "[TRANSLATION] -70 0 0\n[ROTATION] 0 35 0\n");
-    writeFile(models + "disc.model",
-              "[TEXTURE] Assets\\Textures\\disc.png\n[SIZING] USER_DEFINED [DIMENSIONS] 25 25\n");
-    writeFile(objects + "disc.base",
-              "[CLASS_TYPE] CQNBaseRend\n[MODEL_TYPE] SPRITE\n[MODEL_SCRIPT] " + models + "disc.model\n"
-              "[TRANSLATION] 70 10 0\n[ROTATION] 30 60 0\n");
-    writeFile(models + "glass.model",
-              "[TEXTURE] Assets\\Textures\\white.png\n[SIZING] USER_DEFINED [DIMENSIONS] 20 30\n"
-              "[MATERIAL] 0 1 0 0.5\n[ZWRITEENABLE] FALSE\n");
-    writeFile(objects + "glass.base",
-              "[CLASS_TYPE] CQNBaseRend\n[MODEL_TYPE] SPRITE\n[MODEL_SCRIPT] " + models + "glass.model\n"
-              "[TRANSLATION] -30 -10 40\n");
-    writeFile(models + "bar.model",
-              "[TEXTURE] Assets\\Textures\\hud bar.png\n[SIZING] ACTUAL\n[ORTHO] TRUE\n[BILLBOARDING] FALSE\n");
-    writeFile(objects + "bar.base",
-              "[CLASS_TYPE] CQNBaseRend\n[MODEL_TYPE] SPRITE\n[MODEL_SCRIPT] " + models + "bar.model\n"
-              "[TRANSLATION] 0 -240 0\n");
-    writeFile("Assets\\Scripts\\Scenes\\shot.scene",
-              "[SIZE] 5\n[SCRIPTS]\n" + objects + "sky.base\n" + objects + "checker.base\n" + objects +
-                  "disc.base\n" + objects + "glass.base\n" + objects + "bar.base\n");
+    // Sky blue above the horizon, brown below.
+    writePngPixels("Assets\\Textures\\sky.png", 1, 4, {0xFF2840C0u, 0xFF2840C0u, 0xFF6E5534u, 0xFF6E5534u});
+    zvtestsupport::writeFile(spriteObjectPath("sky"), "[CLASS_TYPE] CQNBaseRendSkyBox\n[TRANSLATION] 0 0 -2000\n");
+    const std::string scripts =
+        spriteObjectPath("sky") + "\n" +
+        // A board standing in the scene, turned a little.
+        sprite("checker", 64, 64, [](int x, int y) { return (x / 8 + y / 8) % 2 ? 0xFFFFFFFFu : 0xFFFF8000u; },
+               "[SIZING] USER_DEFINED\n[DIMENSIONS] 40 40\n[BILLBOARDING] FALSE", "[TRANSLATION] -70 0 0\n[ROTATION] 0 35 0") +
+        // A yellow disc on a billboard.
+        sprite("disc", 64, 64,
+               [](int x, int y) {
+                   float dx = x - 31.5f, dy = y - 31.5f;
+                   return dx * dx + dy * dy < 900.0f ? 0xFFFFE000u : 0x00000000u;
+               },
+               "[SIZING] USER_DEFINED [DIMENSIONS] 25 25", "[TRANSLATION] 70 10 0\n[ROTATION] 30 60 0") +
+        // Green glass, without depth writes.
+        sprite("glass", 8, 8, [](int, int) { return 0xFFFFFFFFu; },
+               "[SIZING] USER_DEFINED [DIMENSIONS] 20 30\n[MATERIAL] 0 1 0 0.5\n[ZWRITEENABLE] FALSE",
+               "[TRANSLATION] -30 -10 40") +
+        // A screen-space bar with a white border.
+        sprite("bar", 256, 48,
+               [](int x, int y) { return (x < 4 || x >= 252 || y < 4 || y >= 44) ? 0xFFFFFFFFu : 0xFFC000C0u; },
+               "[SIZING] ACTUAL\n[ORTHO] TRUE\n[BILLBOARDING] FALSE", "[TRANSLATION] 0 -240 0");
+    zvtestsupport::writeFile("Assets\\Scripts\\Scenes\\shot.scene", "[SIZE] 5\n[SCRIPTS]\n" + scripts);
 
     CQNSceneManager* scene = CQNSceneManager::getInstance();
     ASSERT_EQ(scene->loadSceneFromScript("Assets\\Scripts\\Scenes\\shot.scene"), QNRSLT_OK);
@@ -132,10 +86,8 @@ TEST_F(SceneShot, SkyBoxAndSpritesFromAScript) {
     EXPECT_TRUE(near(400, 540, {192, 0, 192})) << "bar: " << rgb(400, 540);
     EXPECT_TRUE(near(300, 530, {192, 0, 192})) << "bar: " << rgb(300, 530);
     EXPECT_NEAR(rowRun(540, {255, 255, 255}).count, 8, 2) << "the bar's side borders";
-    // Sky above everything else, blue overhead.
     Rgb top = rgb(400, 40);
-    EXPECT_GT(top.b, top.r + 40) << "sky: " << top;
-    // The disc billboard where its centre projects, yellow.
+    EXPECT_GT(top.b, top.r + 40) << "sky above everything else: " << top;
     int x, y;
     project(70, 10, 0, &x, &y);
     EXPECT_TRUE(near(x, y, {255, 224, 0})) << "disc at " << x << "," << y << ": " << rgb(x, y);

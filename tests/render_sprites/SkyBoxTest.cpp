@@ -2,7 +2,6 @@
 // the device state it leaves.
 #include <gtest/gtest.h>
 
-#include "DX_Camera.h"
 #include "DX_TextureManager.h"
 #include "QNBaseRendSkyBox.h"
 #include "QNGameState.h"
@@ -16,43 +15,34 @@ const Rgb kBlue = {0, 0, 255};
 
 class SkyBox : public RenderFixture {
 protected:
-    IDirect3DTexture9* texture(const char* path) {
-        int32_t id = -1;
-        CDX_TextureManager::getInstance()->loadTexture(path, &id);
-        CDX_Texture* t = CDX_TextureManager::getInstance()->getTextureByID(id);
-        return t ? t->getTexture() : nullptr;
+    // A wall 300 units in front of the sky box's origin, which is far behind
+    // anything near the scene's origin once the sky box's origin is the eye.
+    static FacesModel* wall(IDirect3DTexture9* texture) {
+        return new FacesModel(texture, {{{0, 0, -300}, {2000, 0, 0}, {0, 2000, 0}}});
     }
 };
 
 TEST_F(SkyBox, DrawnAtTheEyeOverWhatCameBefore) {
     writePng("Assets\\Textures\\red.png", 16, 16, kRed);
     writePng("Assets\\Textures\\blue.png", 16, 16, kBlue);
-    // A red sprite at the origin, drawn first with depth.
-    std::unique_ptr<CQNBaseRend> sprite = makeSprite(
-        "red", "[TEXTURE] Assets\\Textures\\red.png\n[SIZING] USER_DEFINED [DIMENSIONS] 40 40");
-    // The sky: a wall 300 units in front of its origin, which is far behind
-    // the sprite once the origin is the eye; its script puts it elsewhere.
-    zvtestsupport::writeFile("Assets\\Scripts\\Base Objects\\sky.base",
-                             "[CLASS_TYPE] CQNBaseRendSkyBox\n[TRANSLATION] 3000 0 0\n");
+    std::unique_ptr<CQNBaseRend> sprite =
+        makeSprite("red", "[TEXTURE] Assets\\Textures\\red.png\n[SIZING] USER_DEFINED [DIMENSIONS] 40 40");
+    // Its script puts the sky box elsewhere; the eye replaces that.
+    zvtestsupport::writeFile(spriteObjectPath("sky"), "[CLASS_TYPE] CQNBaseRendSkyBox\n[TRANSLATION] 3000 0 0\n");
     CQNBaseRendSkyBox sky;
-    sky.initialize("Assets\\Scripts\\Base Objects\\sky.base");
-    EXPECT_FLOAT_EQ(sky.m_translation.x, 3000.0f);
-    FacesModel* wall = new FacesModel(texture("Assets\\Textures\\blue.png"),
-                                      {{{0, 0, -300}, {2000, 0, 0}, {0, 2000, 0}}});
-    sky.m_model = wall;
+    sky.initialize(spriteObjectPath("sky").c_str());
+    int32_t id = -1;
+    CDX_TextureManager::getInstance()->loadTexture("Assets\\Textures\\blue.png", &id);
+    FacesModel* model = wall(CDX_TextureManager::getInstance()->getTextureByID(id)->getTexture());
+    sky.m_model = model;
 
-    struct Eye {
-        float x, y, z;
-    } eyes[] = {{0, 0, 190}, {10, 20, 250}};
-    for (const Eye& eye : eyes) {
-        setEye(eye.x, eye.y, eye.z);
+    const float eyes[][3] = {{0, 0, 190}, {10, 20, 250}};
+    for (const auto& eye : eyes) {
+        setEye(eye[0], eye[1], eye[2]);
         drawFrame({sprite.get()});
         ASSERT_TRUE(near(400, 300, kRed)) << "the sprite alone: " << rgb(400, 300);
-        drawFrame({sprite.get(), &sky});
-        EXPECT_FLOAT_EQ(wall->seenTranslation[0], eye.x);
-        EXPECT_FLOAT_EQ(wall->seenTranslation[1], eye.y);
-        EXPECT_FLOAT_EQ(wall->seenTranslation[2], eye.z);
-        EXPECT_FLOAT_EQ(sky.m_translation.z, eye.z) << "the translation is replaced";
+        drawFrame({sprite.get(), &sky});  // the sprite first, with depth
+        for (int k = 0; k < 3; ++k) EXPECT_FLOAT_EQ(model->seenTranslation[k], eye[k]);
         EXPECT_TRUE(near(400, 300, kBlue)) << "the sky covers the sprite: " << rgb(400, 300);
         EXPECT_TRUE(near(100, 100, kBlue)) << "and fills the view: " << rgb(100, 100);
     }
@@ -68,36 +58,28 @@ TEST_F(SkyBox, LeavesTheDefaultStatesAndStageOneAsTheSettingSays) {
         {"environment maps off: stage 1 stays disabled", false, D3DTOP_DISABLE, D3DTOP_DISABLE},
     };
     for (const Row& row : rows) {
+        SCOPED_TRACE(row.why);
         CQNGameState::getInstance()->m_envMaps = row.envMaps;
         CQNBaseRendSkyBox sky;
-        FacesModel* wall = new FacesModel(nullptr, {{{0, 0, -300}, {2000, 0, 0}, {0, 2000, 0}}});
-        sky.m_model = wall;
+        FacesModel* model = wall(nullptr);
+        sky.m_model = model;
         beginFrame();
-        EXPECT_EQ(sky.render(), QNRSLT_OK) << row.why;
-        device()->EndScene();
-        EXPECT_EQ(wall->renders, 1) << row.why;
-        struct Expect {
+        EXPECT_EQ(sky.render(), QNRSLT_OK);
+        endFrame();
+        EXPECT_EQ(model->renders, 1);
+        const struct {
             D3DRENDERSTATETYPE state;
             DWORD value;
         } states[] = {{D3DRS_ZENABLE, D3DZB_TRUE}, {D3DRS_LIGHTING, TRUE}, {D3DRS_ALPHABLENDENABLE, FALSE}};
-        for (const Expect& e : states) {
-            DWORD v = 0;
-            device()->GetRenderState(e.state, &v);
-            EXPECT_EQ(v, e.value) << row.why << ", render state " << e.state;
-        }
         DWORD v = 0;
-        device()->GetTextureStageState(1, D3DTSS_COLOROP, &v);
-        EXPECT_EQ(v, row.colorOp) << row.why;
-        device()->GetTextureStageState(1, D3DTSS_ALPHAOP, &v);
-        EXPECT_EQ(v, row.alphaOp) << row.why;
-        if (row.envMaps) {
-            device()->GetTextureStageState(1, D3DTSS_COLORARG1, &v);
-            EXPECT_EQ(v, static_cast<DWORD>(D3DTA_TEXTURE));
-            device()->GetTextureStageState(1, D3DTSS_COLORARG2, &v);
-            EXPECT_EQ(v, static_cast<DWORD>(D3DTA_CURRENT));
-            device()->GetTextureStageState(1, D3DTSS_ALPHAARG1, &v);
-            EXPECT_EQ(v, static_cast<DWORD>(D3DTA_DIFFUSE));
+        for (const auto& e : states) {
+            device()->GetRenderState(e.state, &v);
+            EXPECT_EQ(v, e.value) << "render state " << e.state;
         }
+        device()->GetTextureStageState(1, D3DTSS_COLOROP, &v);
+        EXPECT_EQ(v, row.colorOp);
+        device()->GetTextureStageState(1, D3DTSS_ALPHAOP, &v);
+        EXPECT_EQ(v, row.alphaOp);
     }
 }
 
