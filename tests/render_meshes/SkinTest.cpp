@@ -8,7 +8,6 @@
 #include "DX_ModelManager.h"
 #include "MeshFixture.h"
 #include "QNBaseRend.h"
-#include "QNFrame.h"
 #include "QNMeshContainer.h"
 #include "QNModelMesh.h"
 #include "QNXModel.h"
@@ -53,19 +52,13 @@ protected:
     }
 };
 
-TEST_F(Skin, AnimationPosesTheSkinnedCopy) {
+TEST_F(Skin, AnimationPosesAndDrawsTheSkinnedCopy) {
     zvtestsupport::writeFile("Assets\\Meshes\\arm.x", xtext::arm(kArmColour));
     auto rend = makeMesh("arm", "Assets\\Meshes\\arm.x");
     CQNXModel* m = model("Assets\\Meshes\\arm.x");
     ASSERT_NE(m, nullptr);
-    EXPECT_EQ(m->m_numAnimationSets, 1u);
     EXPECT_EQ(m->m_currentAnimationSet, 0) << "set 0 is put on the track at load";
     EXPECT_EQ(m->m_maxBones, 2u);
-    ASSERT_NE(m->m_firstMeshContainer, nullptr);
-    CQNFrame* b = static_cast<CQNFrame*>(D3DXFrameFind(m->m_frameRoot, "B"));
-    ASSERT_NE(b, nullptr);
-    EXPECT_EQ(m->m_firstMeshContainer->m_boneMatrixPtrs[1], &b->m_combinedMatrix);
-
     // 100 ticks per second, keys at 0 and 200: 90 degrees per second.
     struct Row {
         const char* why;
@@ -78,39 +71,25 @@ TEST_F(Skin, AnimationPosesTheSkinnedCopy) {
         {"one second", 0.5, 90.0f},
     };
     for (const Row& row : rows) {
+        SCOPED_TRACE(row.why);
         tick(row.seconds);
         EXPECT_EQ(rend->update(), QNRSLT_OK);
         expectPose(m, row.degrees, row.why);
+        if (row.degrees != 0.0f && row.degrees != 90.0f) continue;
+        // Upright, or the upper half turned a quarter to the left.
+        const bool bent = row.degrees == 90.0f;
+        drawFrame({rend.get()});
+        int x, y;
+        project(0, 20, 0, &x, &y);
+        EXPECT_TRUE(near(x, y, kArmLit)) << "the lower half stays: " << rgb(x, y);
+        project(0, 65, 0, &x, &y);
+        EXPECT_EQ(near(x, y, kArmLit), !bent) << "above the joint " << rgb(x, y);
+        project(-30, 40, 0, &x, &y);
+        EXPECT_EQ(near(x, y, kArmLit), bent) << "left of the joint " << rgb(x, y);
+        project(30, 40, 0, &x, &y);
+        EXPECT_TRUE(near(x, y, {0, 0, 0})) << "right of the joint " << rgb(x, y);
     }
     EXPECT_TRUE(logRows().empty());
-}
-
-TEST_F(Skin, BentArmIsDrawnInItsPose) {
-    zvtestsupport::writeFile("Assets\\Meshes\\arm.x", xtext::arm(kArmColour));
-    auto rend = makeMesh("arm", "Assets\\Meshes\\arm.x");
-    struct Row {
-        const char* why;
-        double seconds;
-        bool bent;
-    } rows[] = {
-        {"bind pose: upright", 0.0, false},
-        {"one second: the upper half turned a quarter to the left", 1.0, true},
-    };
-    for (const Row& row : rows) {
-        tick(row.seconds);
-        rend->update();
-        drawFrame({rend.get()});
-        Rgb lower = rgbAt(0, 20);
-        EXPECT_TRUE(std::abs(lower.r - kArmLit.r) <= 6 && std::abs(lower.g - kArmLit.g) <= 6)
-            << row.why << ": the lower half stays, " << lower;
-        int x, y;
-        project(0, 65, 0, &x, &y);
-        EXPECT_EQ(near(x, y, kArmLit), !row.bent) << row.why << ": above the joint " << rgb(x, y);
-        project(-30, 40, 0, &x, &y);
-        EXPECT_EQ(near(x, y, kArmLit), row.bent) << row.why << ": left of the joint " << rgb(x, y);
-        project(30, 40, 0, &x, &y);
-        EXPECT_TRUE(near(x, y, {0, 0, 0})) << row.why << ": right of the joint " << rgb(x, y);
-    }
 }
 
 TEST_F(Skin, EveryModelOfASharedFileAdvancesItsAnimation) {
@@ -128,12 +107,10 @@ TEST_F(Skin, SetAnimationOnlyActsOnAnotherExistingSet) {
     zvtestsupport::writeFile("Assets\\Meshes\\still.x", xtext::arm(kArmColour, "B", false));
     auto arm = makeMesh("arm", "Assets\\Meshes\\arm.x");
     auto still = makeMesh("still", "Assets\\Meshes\\still.x");
-    CQNXModel* animated = model("Assets\\Meshes\\arm.x");
-    CQNXModel* fixed = model("Assets\\Meshes\\still.x");
     EXPECT_EQ(arm->m_model->setAnimation(1), QNRSLT_OK);
-    EXPECT_EQ(animated->m_currentAnimationSet, 0) << "there is no set 1";
+    EXPECT_EQ(model("Assets\\Meshes\\arm.x")->m_currentAnimationSet, 0) << "there is no set 1";
+    CQNXModel* fixed = model("Assets\\Meshes\\still.x");
     EXPECT_EQ(fixed->m_animController, nullptr);
-    EXPECT_EQ(fixed->m_numAnimationSets, 0u);
     EXPECT_EQ(fixed->m_currentAnimationSet, -1) << "without a controller set 0 is not taken";
     // Still skinned every update, in the bind pose.
     tick(0.5);
@@ -149,7 +126,6 @@ TEST_F(Skin, BoneWithoutFrameRefusesTheSkin) {
     ASSERT_NE(m->m_firstMeshContainer, nullptr);
     EXPECT_EQ(m->m_firstMeshContainer->pSkinInfo, nullptr);
     EXPECT_EQ(m->m_firstMeshContainer->m_skinnedMesh, nullptr);
-    EXPECT_EQ(m->m_maxBones, 0u);
 
     tick(1.0);
     rend->update();
@@ -157,12 +133,9 @@ TEST_F(Skin, BoneWithoutFrameRefusesTheSkin) {
     int x, y;
     project(0, 65, 0, &x, &y);
     EXPECT_TRUE(near(x, y, kArmLit)) << "drawn as loaded, upright: " << rgb(x, y);
-    project(-30, 40, 0, &x, &y);
-    EXPECT_TRUE(near(x, y, {0, 0, 0})) << rgb(x, y);
 
     std::vector<LogRow> log = logRows();
     ASSERT_EQ(log.size(), 1u);
-    EXPECT_EQ(log[0].define, "QNRSLT_D3DFAILED");
     EXPECT_EQ(log[0].location, "CQNXModel::_setupBoneMatrixPointers( )");
     EXPECT_NE(log[0].info.find("Assets\\Meshes\\ghost.x"), std::string::npos) << log[0].info;
     EXPECT_NE(log[0].info.find("Ghost"), std::string::npos) << log[0].info;

@@ -66,37 +66,6 @@ std::string quad(const std::string& name, float x0, float y0, float x1, float y1
     return mesh(name, v, {{0, 1, 2, 3}}, {0}, {m});
 }
 
-std::string box(const std::string& name, float h, const Material& m) {
-    // Each side: its outward normal n and two axes r, u with r x u = n.
-    const float sides[6][3][3] = {
-        {{0, 0, 1}, {1, 0, 0}, {0, 1, 0}},   {{0, 0, -1}, {-1, 0, 0}, {0, 1, 0}},
-        {{1, 0, 0}, {0, 0, -1}, {0, 1, 0}},  {{-1, 0, 0}, {0, 0, 1}, {0, 1, 0}},
-        {{0, 1, 0}, {1, 0, 0}, {0, 0, -1}},  {{0, -1, 0}, {1, 0, 0}, {0, 0, 1}},
-    };
-    const float corners[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
-    std::vector<Vertex> v;
-    std::vector<std::vector<int>> faces;
-    for (int s = 0; s < 6; ++s) {
-        const float* n = sides[s][0];
-        const float* r = sides[s][1];
-        const float* u = sides[s][2];
-        std::vector<int> face;
-        for (int c = 0; c < 4; ++c) {
-            Vertex p;
-            p.x = h * (n[0] + corners[c][0] * r[0] + corners[c][1] * u[0]);
-            p.y = h * (n[1] + corners[c][0] * r[1] + corners[c][1] * u[1]);
-            p.z = h * (n[2] + corners[c][0] * r[2] + corners[c][1] * u[2]);
-            p.nx = n[0], p.ny = n[1], p.nz = n[2];
-            p.u = corners[c][0] < 0 ? 0.0f : 1.0f;
-            p.v = corners[c][1] < 0 ? 1.0f : 0.0f;
-            face.push_back(static_cast<int>(v.size()));
-            v.push_back(p);
-        }
-        faces.push_back(face);
-    }
-    return mesh(name, v, faces, {0, 0, 0, 0, 0, 0}, {m});
-}
-
 std::string matrix(const D3DXMATRIX& m) {
     std::string out = "FrameTransformMatrix {\n";
     const float* f = &m._11;

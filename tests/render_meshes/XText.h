@@ -1,4 +1,4 @@
-// Text .x files for the mesh tests: quads, boxes, frames, a two-bone skinned
+// Text .x files for the mesh tests: quads, frames, a two-bone skinned
 // arm with a bending animation, written the way exporters write them.
 #ifndef ZV_RENDER_MESHES_XTEXT_H
 #define ZV_RENDER_MESHES_XTEXT_H
@@ -31,9 +31,6 @@ std::string mesh(const std::string& name, const std::vector<Vertex>& vertices,
 // coordinates 0..1 across it.
 std::string quad(const std::string& name, float x0, float y0, float x1, float y1, float z,
                  const Material& m);
-// A box of half size h around the origin, each side facing out with its own
-// normal and the whole texture.
-std::string box(const std::string& name, float h, const Material& m);
 
 std::string matrix(const D3DXMATRIX& m);
 std::string translation(float x, float y, float z);
