@@ -62,9 +62,3 @@ LitBox TextOnDevice::litBox(const std::vector<DWORD>& pixels) {
             }
     return box;
 }
-
-int occurrences(const std::string& text, const std::string& part) {
-    int n = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-    return n;
-}

@@ -42,6 +42,5 @@ protected:
 
 // True for a pixel that is not (nearly) black.
 bool litPixel(DWORD pixel);
-int occurrences(const std::string& text, const std::string& part);
 
 #endif
