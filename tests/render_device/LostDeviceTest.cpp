@@ -93,22 +93,5 @@ TEST_F(LostDevice, ResetRestoresDefaultStateAndKeepsManagedResources) {
     EXPECT_EQ(vb->Release(), 0u);
 }
 
-TEST_F(LostDevice, ResetCanChangeTheBackBuffer) {
-    D3DPRESENT_PARAMETERS params = windowedParams(0, 0, D3DFMT_R5G6B5);
-    ASSERT_EQ(m_device->Reset(&params), D3D_OK);
-    EXPECT_EQ(params.BackBufferWidth, 800u) << "a size of 0 takes the window's client size";
-    EXPECT_EQ(params.BackBufferHeight, 600u);
-    m_params = params;
-    beginFrame(0xFFFF0000);
-    endFrame();
-    EXPECT_EQ(readBack().raw16[300 * 800 + 400], 0xF800);
-
-    D3DPRESENT_PARAMETERS bad = windowedParams(64, 64, D3DFMT_A8R8G8B8);
-    EXPECT_EQ(m_device->Reset(&bad), D3DERR_INVALIDCALL);
-    ASSERT_EQ(m_device->BeginScene(), D3D_OK);
-    EXPECT_EQ(m_device->Reset(&params), D3DERR_INVALIDCALL) << "inside a scene";
-    m_device->EndScene();
-}
-
 }  // namespace
 }  // namespace devtest

@@ -1,5 +1,5 @@
-// Where geometry lands: projection and pixel centres, viewport, culling and
-// the depth test.
+// Where geometry lands: projection and pixel centres, culling and the depth
+// test.
 #include <cmath>
 
 #include "DeviceTest.h"
@@ -139,18 +139,6 @@ TEST_F(Raster, ProjectedDepthUsesDirect3DsZeroToOneRange) {
     Image image = readBack();
     EXPECT_TRUE(areaIs(image, 220, 170, 580, 430, 0xFFFF0000));
     EXPECT_TRUE(areaIs(image, 110, 110, 190, 140, 0xFF0000FF));
-}
-
-TEST_F(Raster, GeometryMapsIntoTheViewport) {
-    setPlainState();
-    D3DVIEWPORT9 viewport = {100, 200, 300, 150, 0.0f, 1.0f};
-    ASSERT_EQ(m_device->SetViewport(&viewport), D3D_OK);
-    beginFrame(0xFF000000);
-    drawColorQuad(-1, -1, 1, 1, 0.5f, 0xFFFF00FF);  // identity matrices: the whole clip square
-    endFrame();
-    expectEdges(readBack(), 100, 200, 400, 350, 0xFFFF00FF, 0xFF000000);
-    D3DVIEWPORT9 tooWide = {700, 0, 200, 100, 0.0f, 1.0f};
-    EXPECT_EQ(m_device->SetViewport(&tooWide), D3DERR_INVALIDCALL);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Vertex and index buffers, texture creation and locking, reference counts.
+// Vertex and index buffers drawn and checked against their bounds; texture
+// reference counts.
 #include "DeviceTest.h"
 
 namespace devtest {
@@ -107,63 +108,6 @@ TEST_F(Resources, DrawIndexedPrimitiveWithBothIndexSizes) {
     vb->Release();
 }
 
-TEST_F(Resources, BufferLocks) {
-    IDirect3DVertexBuffer9* vb = nullptr;
-    ASSERT_EQ(m_device->CreateVertexBuffer(160, D3DUSAGE_WRITEONLY, kLitFVF, D3DPOOL_MANAGED, &vb, nullptr), D3D_OK);
-    void* whole = nullptr;
-    void* part = nullptr;
-    ASSERT_EQ(vb->Lock(0, 0, &whole, 0), D3D_OK);
-    ASSERT_EQ(vb->Lock(40, 40, &part, D3DLOCK_READONLY), D3D_OK) << "locks nest";
-    EXPECT_EQ(static_cast<uint8_t*>(part) - static_cast<uint8_t*>(whole), 40);
-    EXPECT_EQ(vb->Unlock(), D3D_OK);
-    EXPECT_EQ(vb->Unlock(), D3D_OK);
-    EXPECT_EQ(vb->Unlock(), D3DERR_INVALIDCALL) << "more unlocks than locks";
-    EXPECT_EQ(vb->Lock(120, 41, &part, 0), D3DERR_INVALIDCALL) << "past the end";
-    vb->Release();
-    IDirect3DIndexBuffer9* ib = nullptr;
-    EXPECT_EQ(m_device->CreateIndexBuffer(12, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &ib, nullptr), D3DERR_INVALIDCALL);
-    EXPECT_EQ(ib, nullptr);
-}
-
-TEST_F(Resources, TextureCreationAndLevels) {
-    const struct {
-        const char* name;
-        UINT width, height, levels;
-        D3DFORMAT format;
-        HRESULT result;
-    } rows[] = {
-        {"not a power of two", 100, 30, 0, D3DFMT_X8R8G8B8, D3D_OK},
-        {"more levels than the chain", 8, 8, 5, D3DFMT_A8R8G8B8, D3DERR_INVALIDCALL},
-        {"unsupported format", 8, 8, 1, D3DFMT_A8L8, D3DERR_INVALIDCALL},
-    };
-    for (const auto& row : rows) {
-        IDirect3DTexture9* texture = nullptr;
-        EXPECT_EQ(m_device->CreateTexture(row.width, row.height, row.levels, 0, row.format, D3DPOOL_MANAGED,
-                                          &texture, nullptr),
-                  row.result)
-            << row.name;
-        EXPECT_EQ(texture != nullptr, row.result == D3D_OK) << row.name;
-        if (texture) texture->Release();
-    }
-    IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(m_device->CreateTexture(64, 32, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
-    EXPECT_EQ(texture->GetLevelCount(), 7u);
-    D3DSURFACE_DESC desc{};
-    ASSERT_EQ(texture->GetLevelDesc(1, &desc), D3D_OK);
-    EXPECT_EQ(desc.Width, 32u);
-    EXPECT_EQ(desc.Height, 16u);
-    D3DLOCKED_RECT all{}, inner{};
-    RECT rect = {3, 2, 10, 5}, outside = {0, 0, 65, 4};
-    EXPECT_EQ(texture->LockRect(0, &all, &outside, 0), D3DERR_INVALIDCALL);
-    ASSERT_EQ(texture->LockRect(0, &all, nullptr, D3DLOCK_READONLY), D3D_OK);
-    EXPECT_EQ(texture->LockRect(0, &inner, nullptr, 0), D3DERR_INVALIDCALL) << "level locked twice";
-    texture->UnlockRect(0);
-    ASSERT_EQ(texture->LockRect(0, &inner, &rect, 0), D3D_OK);
-    EXPECT_EQ(static_cast<uint8_t*>(inner.pBits) - static_cast<uint8_t*>(all.pBits), 2 * all.Pitch + 3 * 4);
-    texture->UnlockRect(0);
-    texture->Release();
-}
-
 TEST_F(Resources, ReferenceCountsFollowDirect3D) {
     IDirect3DTexture9* texture = nullptr;
     ASSERT_EQ(m_device->CreateTexture(8, 8, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
@@ -187,20 +131,6 @@ TEST_F(Resources, ReferenceCountsFollowDirect3D) {
     EXPECT_TRUE(areaIs(readBack(), 220, 170, 580, 430, 0xFF00FFFF));
     // The device still ends with the last reference the test holds (checked
     // in TearDown), even with the texture bound.
-}
-
-TEST_F(Resources, ResourcesKeepTheDeviceAlive) {
-    IDirect3DVertexBuffer9* vb = nullptr;
-    ASSERT_EQ(m_device->CreateVertexBuffer(64, 0, 0, D3DPOOL_MANAGED, &vb, nullptr), D3D_OK);
-    IDirect3DSurface9* backBuffer = nullptr;
-    ASSERT_EQ(m_device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer), D3D_OK);
-    EXPECT_EQ(m_device->Release(), 2u);
-    EXPECT_EQ(backBuffer->Release(), 1u);
-    IDirect3DDevice9* device = nullptr;
-    vb->GetDevice(&device);
-    EXPECT_EQ(device->Release(), 1u);
-    EXPECT_EQ(vb->Release(), 0u);  // the device goes with it
-    m_device = nullptr;
 }
 
 }  // namespace
