@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "QNBaseRend.h"
-#include "QNBaseRendSkyBox.h"
-#include "QNClassTable.h"
 #include "QNModelSprite.h"
 #include "RenderFixture.h"
 
@@ -94,21 +92,6 @@ TEST_F(Renderable, ResultsPassedOn) {
         EXPECT_EQ(rend.release(), QNRSLT_OK) << "twice is harmless";
         EXPECT_EQ(rend.resetModel(), QNRSLT_OK);
     }
-}
-
-TEST_F(Renderable, SkyBoxReadsTheRenderableKeysOnlyInInitialize) {
-    zvtestsupport::writeFile("Assets\\Scripts\\Models\\m.model", "[SIZING] USER_DEFINED [DIMENSIONS] 3 4\n");
-    zvtestsupport::writeFile("Assets\\Scripts\\Base Objects\\r.base",
-                             "[CLASS_TYPE] CQNBaseRendSkyBox\n[MODEL_TYPE] SPRITE\n[MODEL_SCRIPT] Assets\\Scripts\\Models\\m.model\n");
-    std::unique_ptr<CQNBase> sky(qnCreateSceneObject("CQNBaseRendSkyBox"));
-    CQNBaseRendSkyBox* box = dynamic_cast<CQNBaseRendSkyBox*>(sky.get());
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(box->parseScript("Assets\\Scripts\\Base Objects\\r.base"), QNRSLT_OK);
-    EXPECT_EQ(box->m_model, nullptr) << "the sky box's own parse reads nothing";
-    box->initialize("Assets\\Scripts\\Base Objects\\r.base");
-    EXPECT_NE(box->m_model, nullptr) << "initialize reads the renderable keys";
-    EXPECT_EQ(box->release(), QNRSLT_OK);
-    EXPECT_NE(box->m_model, nullptr) << "the sky box's release keeps the model for the destructor";
 }
 
 }  // namespace

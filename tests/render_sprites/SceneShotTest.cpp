@@ -54,7 +54,7 @@ TEST_F(SceneShot, SkyBoxAndSpritesFromAScript) {
                    return dx * dx + dy * dy < 900.0f ? 0xFFFFE000u : 0x00000000u;
                },
                "[SIZING] USER_DEFINED [DIMENSIONS] 25 25", "[TRANSLATION] 70 10 0\n[ROTATION] 30 60 0") +
-        // Green glass, without depth writes.
+        // Green glass, without depth writes, in front of the board.
         sprite("glass", 8, 8, [](int, int) { return 0xFFFFFFFFu; },
                "[SIZING] USER_DEFINED [DIMENSIONS] 20 30\n[MATERIAL] 0 1 0 0.5\n[ZWRITEENABLE] FALSE",
                "[TRANSLATION] -30 -10 40") +
