@@ -77,6 +77,13 @@ void LevelFixture::nextLoadInverts(bool invert) {
     }
 }
 
+void LevelFixture::load(CZVBaseLevel& level, const std::string& text, bool invert, int n) {
+    writeLevel(n, text);
+    state->m_level = n;
+    nextLoadInverts(invert);
+    ASSERT_EQ(level.loadLevel(), QNRSLT_OK);
+}
+
 std::string LevelFixture::levelPath(int n) {
     return "Assets\\Scripts\\Levels\\zv." + std::to_string(n) + ".lvl";
 }

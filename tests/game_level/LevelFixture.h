@@ -39,6 +39,9 @@ protected:
     // Makes the next level load show its file's layout (false) or the
     // inversion (true): the load decides with one rand().
     static void nextLoadInverts(bool invert);
+    // Writes level n as `text` and loads it as the game does (as stored, or
+    // inverted); a fatal failure when the load fails.
+    void load(CZVBaseLevel& level, const std::string& text, bool invert = false, int n = 1);
 
     // "Assets\Scripts\Levels\zv.<n>.lvl"
     static std::string levelPath(int n);
