@@ -6,14 +6,11 @@
 #include <string>
 
 #include "MenusFixture.h"
-#include "QNBaseHud.h"
 #include "QNBaseRend.h"
-#include "QNClassTable.h"
 #include "QNGameState.h"
 #include "QNMemory.h"
 #include "QNSceneManager.h"
 #include "ZVApp.h"
-#include "ZVBaseLvlSelect.h"
 #include "ZVMainMenu.h"
 #include "testing/PlatformTesting.h"
 
@@ -43,72 +40,42 @@ protected:
     std::unique_ptr<CZVMainMenu> menu;
 };
 
-TEST_F(MainMenu, StartsOnTheFirstLineWithBothPanelsHidden) {
-    writeTransformScript("zv.menupointer.base", "[TRANSLATION] 7 8 9");
-    menu.reset(new CZVMainMenu);
-    menu->initialize("Assets\\Scripts\\Base Objects\\zv.mainmenu.base");
-    EXPECT_EQ(menu->m_pointer->m_translation.x, -100.0f);
-    EXPECT_EQ(menu->m_pointer->m_translation.y, 43.0f);
-    EXPECT_EQ(state->m_menuSelection, 0);
-    record(menu->m_pointer, 'P');
-    record(menu->m_optionsPanel, 'O');
-    record(menu->m_creditsPanel, 'R');
-    EXPECT_EQ(drawnTags(), "P");
-}
-
 TEST_F(MainMenu, EachLinePlacesThePointerAndClosesTheOtherPanels) {
-    struct Row {
+    const struct {
         int32_t selection;
-        float pointerY;
+        float pointerY;  // 0 when the pointer stays where it was
         bool optionsKept, creditsKept;
+    } rows[] = {
+        {0, 43, false, false},  {1, 14, true, false}, {2, -14, false, true}, {3, -43, false, false},
+        {-1, 0, true, true},  // off the menu: nothing changes
+        {4, 0, true, true},
     };
-    const Row rows[] = {
-        {0, 43, false, false},
-        {1, 14, true, false},
-        {2, -14, false, true},
-        {3, -43, false, false},
-    };
-    for (const Row& row : rows) {
+    EXPECT_EQ(drawnTags(), "P") << "both panels hidden at the start";
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.selection);
+        menu->m_pointer->m_translation.y = 0.0f;
         state->m_menuSelection = row.selection;
         state->m_showOptions = state->m_showCredits = true;
         frame({menu.get()});
-        EXPECT_EQ(menu->m_pointer->m_translation.x, -100.0f);
         EXPECT_EQ(menu->m_pointer->m_translation.y, row.pointerY);
         EXPECT_EQ(state->m_showOptions, row.optionsKept);
         EXPECT_EQ(state->m_showCredits, row.creditsKept);
+        EXPECT_EQ(state->m_menuSelection, row.selection);
     }
-}
-
-TEST_F(MainMenu, ASelectionOffTheMenuChangesNothing) {
-    for (int32_t selection : {-1, 4, 9}) {
-        SCOPED_TRACE(selection);
-        menu->m_pointer->m_translation.y = 123.0f;
-        state->m_menuSelection = selection;
-        state->m_showOptions = state->m_showCredits = true;
-        frame({menu.get()});
-        EXPECT_EQ(menu->m_pointer->m_translation.y, 123.0f);
-        EXPECT_TRUE(state->m_showOptions);
-        EXPECT_TRUE(state->m_showCredits);
-        EXPECT_EQ(state->m_menuSelection, selection);
-    }
+    EXPECT_EQ(menu->m_pointer->m_translation.x, -100.0f);
 }
 
 TEST_F(MainMenu, ArrowsMoveTheSelectionAndStopAtTheEnds) {
-    struct Row {
+    const struct {
         int32_t from;
         std::initializer_list<int> keys;
         int32_t to;
-    };
-    const Row rows[] = {
-        {0, {DIK_UP}, 0},   {3, {DIK_DOWN}, 3},  {0, {DIK_DOWN}, 1},
-        {1, {DIK_DOWN}, 2}, {2, {DIK_DOWN}, 3},  {3, {DIK_UP}, 2},
-        {1, {DIK_UP}, 0},   {2, {DIK_UP, DIK_DOWN}, 2},
+    } rows[] = {
+        {0, {DIK_UP}, 0},   {3, {DIK_DOWN}, 3}, {0, {DIK_DOWN}, 1}, {3, {DIK_UP}, 2},
         {0, {DIK_UP, DIK_DOWN}, 1},  // up stops at 0, then down
-        {3, {DIK_UP, DIK_DOWN}, 3},
         {2, {DIK_LEFT, DIK_RIGHT}, 2},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.from);
         state->m_menuSelection = row.from;
         frameWithKeys(row.keys, {menu.get()});
@@ -120,12 +87,11 @@ TEST_F(MainMenu, ArrowsMoveTheSelectionAndStopAtTheEnds) {
 }
 
 TEST_F(MainMenu, PanelsDrawAfterThePointerWhileTheirFlagsAreSet) {
-    struct Row {
+    const struct {
         bool options, credits;
         const char* drawn;
-    };
-    const Row rows[] = {{false, false, "P"}, {true, false, "PO"}, {false, true, "PR"}, {true, true, "POR"}};
-    for (const Row& row : rows) {
+    } rows[] = {{true, false, "PO"}, {false, true, "PR"}, {true, true, "POR"}};
+    for (const auto& row : rows) {
         state->m_showOptions = row.options;
         state->m_showCredits = row.credits;
         EXPECT_EQ(drawnTags(), row.drawn);
@@ -138,30 +104,10 @@ TEST_F(MainMenu, FramesAllocateNothing) {
     frame({menu.get()});
     unsigned before = getAllocationCount();
     for (int f = 0; f < 30; ++f) {
-        frameWithKeys(f % 2 ? std::initializer_list<int>{DIK_DOWN} : std::initializer_list<int>{DIK_UP},
-                      {menu.get()});
+        frameWithKeys(f % 2 ? std::initializer_list<int>{DIK_DOWN} : std::initializer_list<int>{DIK_UP}, {menu.get()});
         menu->render();
     }
     EXPECT_EQ(getAllocationCount() - before, 0u);
-}
-
-TEST(ClassTable, ScenesCreateTheMenuObjectsByName) {
-    struct Row {
-        const char* name;
-        bool (*is)(CQNBase*);
-    };
-    const Row rows[] = {
-        {"CQNBaseHud", [](CQNBase* o) { return dynamic_cast<CQNBaseHud*>(o) != nullptr; }},
-        {"CZVMainMenu", [](CQNBase* o) { return dynamic_cast<CZVMainMenu*>(o) != nullptr; }},
-        {"CZVBaseLvlSelect", [](CQNBase* o) { return dynamic_cast<CZVBaseLvlSelect*>(o) != nullptr; }},
-    };
-    for (const Row& row : rows) {
-        CQNBase* object = qnCreateSceneObject(row.name);
-        EXPECT_TRUE(object && row.is(object)) << row.name;
-        setOwner(__FILE__, __LINE__, "??");
-        delete object;
-    }
-    EXPECT_EQ(qnCreateSceneObject("CZVMainMenuX"), nullptr);
 }
 
 // The menu scene as the game runs it: the scene manager updates the menu,

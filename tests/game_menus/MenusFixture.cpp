@@ -1,7 +1,5 @@
 #include "MenusFixture.h"
 
-#include <cstring>
-
 #include "DX_Input.h"
 #include "QNBaseHud.h"
 #include "QNBaseRend.h"
@@ -14,27 +12,16 @@ namespace {
 const int kMaxDraws = 512;
 Draw g_draws[kMaxDraws];
 int g_drawCount = 0;
-int g_updates[256] = {};
 }  // namespace
-
-QNRESULT RecordingModel::update(float* transform) {
-    ++g_updates[static_cast<unsigned char>(m_tag)];
-    return QNRSLT_OK;
-}
 
 QNRESULT RecordingModel::render(float* t) {
     if (g_drawCount < kMaxDraws) g_draws[g_drawCount++] = {m_tag, t[0], t[1], t[5], t[6], t[7], t[8]};
     return QNRSLT_OK;
 }
 
-void RecordingModel::clear() {
-    g_drawCount = 0;
-    std::memset(g_updates, 0, sizeof g_updates);
-}
+void RecordingModel::clear() { g_drawCount = 0; }
 
 std::vector<Draw> RecordingModel::draws() { return std::vector<Draw>(g_draws, g_draws + g_drawCount); }
-
-int RecordingModel::updates(char tag) { return g_updates[static_cast<unsigned char>(tag)]; }
 
 void MenusFixture::SetUp() {
     EngineTestBase::SetUp();

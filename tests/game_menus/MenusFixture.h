@@ -23,17 +23,14 @@ struct Draw {
 };
 
 // Stands in for a sprite: records each render (without allocating, so a
-// frame's allocation count stays the object's own) and counts updates.
+// frame's allocation count stays the object's own).
 class RecordingModel : public CQNModel {
 public:
     explicit RecordingModel(char tag) : m_tag(tag) {}
-    QNRESULT update(float* transform) override;
     QNRESULT render(float* transform) override;
 
     static void clear();
     static std::vector<Draw> draws();
-    // Updates seen by pictures with this tag since clear().
-    static int updates(char tag);
 
 private:
     char m_tag;
