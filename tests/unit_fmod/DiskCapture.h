@@ -9,27 +9,25 @@
 
 namespace fmodtest {
 
-// The output as mono (mean of both channels), full scale 1.0.
+// The output as mono (mean of both channels), full scale 1.0. Times are
+// seconds from the start; windows reaching past the end are cut short.
 class Signal {
 public:
     explicit Signal(std::vector<float> samples) : m_samples(std::move(samples)) {}
 
-    size_t size() const { return m_samples.size(); }
-    double seconds() const { return static_cast<double>(size()) / 44100; }
+    double seconds() const;
     // First sample whose magnitude exceeds `threshold`, or -1.
     long onset(double threshold = 0.01) const;
-    // Measures over [from, from + seconds), both in seconds from the start;
-    // windows reaching past the end are cut short.
+    // The signal from its onset on; empty when it never starts.
+    Signal fromOnset(double threshold = 0.01) const;
     double rms(double from, double seconds) const;
-    // Rough frequency from the zero crossings.
-    double zeroCrossingHz(double from, double seconds) const;
     // Amplitude of the component at `hz` (one DFT bin).
     double amplitudeAt(double hz, double from, double seconds) const;
-    // Seconds of sound: from the onset to the last 10 ms window louder than
+    // From the onset to the end of the last 10 ms window louder than
     // `threshold` RMS.
     double audibleSeconds(double threshold = 0.02) const;
-    // Largest RMS of consecutive `window`-second windows from `from` on.
-    double maxWindowRms(double from, double window) const;
+    // Largest RMS of `window`-second windows, half a window apart.
+    double maxWindowRms(double window) const;
 
 private:
     size_t index(double seconds) const;
@@ -39,15 +37,14 @@ private:
 // Points SDL's audio at a file in `dir` for the next FSOUND_Init.
 class DiskCapture {
 public:
-    explicit DiskCapture(const std::string& dir, const std::string& name = "out.raw");
+    DiskCapture(const std::string& dir, const std::string& name);
 
-    // Bytes written so far (the driver writes as the output plays).
+    // Frames written so far (the driver writes as the output plays).
     size_t writtenFrames() const;
     // Blocks until `seconds` more of output than now have been written,
     // allowing for the mixer's latency. False after 10 s without them.
     bool waitFor(double seconds) const;
     Signal read() const;
-    const std::string& path() const { return m_path; }
 
 private:
     std::string m_path;

@@ -8,78 +8,56 @@ using namespace fmodtest;
 
 namespace {
 
-class FmodFailureTest : public FmodTest {};
-
-enum Loader { SAMPLE, STREAM, SONG };
-
-bool load(Loader loader, const std::string& path) {
-    switch (loader) {
-    case SAMPLE:
-        return FSOUND_Sample_Load(FSOUND_FREE, path.c_str(), 0, 0, 0) != nullptr;
-    case STREAM:
-        return FSOUND_Stream_Open(path.c_str(), 0, 0, 0) != nullptr;
-    case SONG:
-        return FMUSIC_LoadSong(path.c_str()) != nullptr;
-    }
-    return false;
-}
-
-struct LoadCase {
-    const char* what;
-    Loader loader;
-    const char* name;  // relative to the test directory; '\' as scripts write it
-    bool loads;
-    int error;
-};
+using FmodFailureTest = FmodTest;
 
 TEST_F(FmodFailureTest, LoadersGiveNullForFilesTheyCannotOpen) {
+    ASSERT_EQ(system(("mkdir '" + file("sub") + "'").c_str()), 0);
     std::ofstream(file("text.wav")) << "this is not a sound";
-    writeWav(file("tone.wav"), tone(440, 0.1, 0.3));
-    writeModule(file("tone.mod"));
-    const LoadCase cases[] = {
-        {"missing sample", SAMPLE, "missing.wav", false, FMOD_ERR_FILE_NOTFOUND},
-        {"missing stream", STREAM, "missing.mp3", false, FMOD_ERR_FILE_NOTFOUND},
-        {"missing song", SONG, "missing.mod", false, FMOD_ERR_FILE_NOTFOUND},
-        {"text as sample", SAMPLE, "text.wav", false, FMOD_ERR_FILE_FORMAT},
-        {"text as stream", STREAM, "text.wav", false, FMOD_ERR_FILE_FORMAT},
-        {"text as song", SONG, "text.wav", false, FMOD_ERR_FILE_FORMAT},
-        {"sampled audio as song", SONG, "tone.wav", false, FMOD_ERR_FILE_FORMAT},
-        {"sample, backslash path", SAMPLE, "sub\\tone.wav", true, FMOD_ERR_NONE},
-        {"stream, backslash path", STREAM, "sub\\tone.wav", true, FMOD_ERR_NONE},
-        {"song, backslash path", SONG, "sub\\tone.mod", true, FMOD_ERR_NONE},
+    writeWav(file("sub/tone.wav"), tone(440, 0.1, 0.3));
+    writeModule(file("sub/tone.mod"));
+    enum Loader { SAMPLE, STREAM, SONG };
+    const struct {
+        const char* what;
+        Loader loader;
+        const char* name;  // relative to the test directory; '\' as scripts write it
+        int error;         // FMOD_ERR_NONE: loads
+    } cases[] = {
+        {"missing sample", SAMPLE, "missing.wav", FMOD_ERR_FILE_NOTFOUND},
+        {"missing stream", STREAM, "missing.mp3", FMOD_ERR_FILE_NOTFOUND},
+        {"missing song", SONG, "missing.mod", FMOD_ERR_FILE_NOTFOUND},
+        {"text as sample", SAMPLE, "text.wav", FMOD_ERR_FILE_FORMAT},
+        {"text as stream", STREAM, "text.wav", FMOD_ERR_FILE_FORMAT},
+        {"text as song", SONG, "text.wav", FMOD_ERR_FILE_FORMAT},
+        {"sampled audio as song", SONG, "sub\\tone.wav", FMOD_ERR_FILE_FORMAT},
+        {"sample, backslash path", SAMPLE, "sub\\tone.wav", FMOD_ERR_NONE},
+        {"stream, backslash path", STREAM, "sub\\tone.wav", FMOD_ERR_NONE},
+        {"song, backslash path", SONG, "sub\\tone.mod", FMOD_ERR_NONE},
     };
-    ASSERT_EQ(system(("mkdir -p '" + file("sub") + "' && cp '" + file("tone.wav") + "' '" +
-                      file("tone.mod") + "' '" + file("sub") + "'").c_str()),
-              0);
     ASSERT_TRUE(initSilent());
-    for (const LoadCase& c : cases) {
-        EXPECT_EQ(load(c.loader, m_dir + "\\" + c.name), c.loads) << c.what;
+    for (const auto& c : cases) {
+        const std::string path = m_dir + "\\" + c.name;
+        const bool loaded = c.loader == SAMPLE   ? FSOUND_Sample_Load(FSOUND_FREE, path.c_str(), 0, 0, 0) != nullptr
+                            : c.loader == STREAM ? FSOUND_Stream_Open(path.c_str(), 0, 0, 0) != nullptr
+                                                 : FMUSIC_LoadSong(path.c_str()) != nullptr;
+        EXPECT_EQ(loaded, c.error == FMOD_ERR_NONE) << c.what;
         EXPECT_EQ(FSOUND_GetError(), c.error) << c.what;
     }
-}
-
-TEST_F(FmodFailureTest, ArgumentsLeftOutAreRefusedNotIgnored) {
-    writeWav(file("tone.wav"), tone(440, 0.1, 0.3));
-    const std::string path = file("tone.wav");
-    ASSERT_TRUE(initSilent());
-    struct Case {
+    // Arguments for what this layer leaves out are refused, not ignored.
+    const std::string wav = file("sub/tone.wav");
+    const struct {
         const char* what;
         int index;
+        const char* name;
         unsigned int mode;
-        int offset;
-        int length;
-        bool named;
+        int offset, length;
+    } refused[] = {
+        {"in-memory data", FSOUND_FREE, wav.c_str(), FSOUND_LOADMEMORY, 0, 0},
+        {"file segment", FSOUND_FREE, wav.c_str(), 0, 44, 100},
+        {"unmanaged slot", FSOUND_UNMANAGED, wav.c_str(), 0, 0, 0},
+        {"null name", FSOUND_FREE, nullptr, 0, 0, 0},
     };
-    const Case cases[] = {
-        {"in-memory data", FSOUND_FREE, FSOUND_LOADMEMORY, 0, 0, true},
-        {"file segment", FSOUND_FREE, 0, 44, 100, true},
-        {"unmanaged slot", FSOUND_UNMANAGED, 0, 0, 0, true},
-        {"null name", FSOUND_FREE, 0, 0, 0, false},
-    };
-    for (const Case& c : cases) {
-        const char* name = c.named ? path.c_str() : nullptr;
-        EXPECT_EQ(FSOUND_Sample_Load(c.index, name, c.mode, c.offset, c.length), nullptr)
-            << c.what;
+    for (const auto& c : refused) {
+        EXPECT_EQ(FSOUND_Sample_Load(c.index, c.name, c.mode, c.offset, c.length), nullptr) << c.what;
         EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM) << c.what;
     }
 }
@@ -88,6 +66,7 @@ TEST_F(FmodFailureTest, ArgumentsLeftOutAreRefusedNotIgnored) {
 // handles are refused afterwards instead of being used.
 TEST_F(FmodFailureTest, SampleSlotsAndFreedHandles) {
     writeWav(file("tone.wav"), tone(440, 0.5, 0.3));
+    writeModule(file("tone.mod"));
     const std::string wav = file("tone.wav");
     const char* path = wav.c_str();
     ASSERT_TRUE(initSilent());
@@ -109,7 +88,6 @@ TEST_F(FmodFailureTest, SampleSlotsAndFreedHandles) {
     EXPECT_FALSE(FSOUND_Stream_Close(stream));
     EXPECT_EQ(FSOUND_Stream_Play(FSOUND_FREE, stream), -1);
 
-    writeModule(file("tone.mod"));
     FMUSIC_MODULE* song = FMUSIC_LoadSong(file("tone.mod").c_str());
     ASSERT_NE(song, nullptr);
     EXPECT_TRUE(FMUSIC_FreeSong(song));
@@ -124,9 +102,9 @@ TEST_F(FmodFailureTest, WithoutAnAudioDeviceEverythingIsSilentAndSafe) {
     writeModule(file("tone.mod"));
     const std::string wav = file("tone.wav");
     setenv("SDL_AUDIODRIVER", "nonexistent", 1);
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        SCOPED_TRACE(attempt == 0 ? "failed init" : "no init at all");
-        if (attempt == 0) {
+    for (bool tried : {true, false}) {
+        SCOPED_TRACE(tried ? "failed init" : "no init at all");
+        if (tried) {
             EXPECT_FALSE(FSOUND_Init(44100, 32, 0));
             EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INIT);
         }

@@ -3,161 +3,95 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 
 namespace fmodtest {
 
 namespace {
+
 const double kPi = 3.14159265358979323846;
 
-void fadeEnds(std::vector<float>& s) {
-    const size_t fade = kRate / 500;
-    for (size_t i = 0; i < fade && i < s.size(); ++i) {
-        const float g = static_cast<float>(i) / fade;
-        s[i] *= g;
-        s[s.size() - 1 - i] *= g;
-    }
+// Little-endian (or, for the module, big-endian) integers of `bytes` bytes.
+void put(std::string& out, uint32_t v, int bytes, bool bigEndian = false) {
+    for (int i = 0; i < bytes; ++i) out += static_cast<char>(v >> (8 * (bigEndian ? bytes - 1 - i : i)));
 }
 
-void put16(std::ofstream& out, int v) {
-    out.put(static_cast<char>(v & 0xff));
-    out.put(static_cast<char>((v >> 8) & 0xff));
-}
+int16_t toS16(double v) { return static_cast<int16_t>(std::lround(std::fmax(-1.0, std::fmin(1.0, v)) * 32767.0)); }
 
-void put32(std::ofstream& out, uint32_t v) {
-    put16(out, static_cast<int>(v & 0xffff));
-    put16(out, static_cast<int>(v >> 16));
-}
-
-void put16be(std::string& out, int v) {
-    out += static_cast<char>((v >> 8) & 0xff);
-    out += static_cast<char>(v & 0xff);
-}
-
-int16_t toS16(double v) {
-    const double c = v > 1.0 ? 1.0 : (v < -1.0 ? -1.0 : v);
-    return static_cast<int16_t>(std::lround(c * 32767.0));
-}
 }  // namespace
 
-std::vector<float> tone(double hz, double seconds, double amp) {
+std::vector<float> tone(double hz, double seconds, double amp, double hzEnd) {
     std::vector<float> s(static_cast<size_t>(seconds * kRate));
-    for (size_t i = 0; i < s.size(); ++i) {
-        s[i] = static_cast<float>(amp * std::sin(2 * kPi * hz * i / kRate));
-    }
-    fadeEnds(s);
-    return s;
-}
-
-std::vector<float> chirp(double hz0, double hz1, double seconds, double amp) {
-    std::vector<float> s(static_cast<size_t>(seconds * kRate));
-    const double k = (hz1 - hz0) / seconds;
+    const double sweep = hzEnd > 0 ? (hzEnd - hz) / seconds : 0;
     for (size_t i = 0; i < s.size(); ++i) {
         const double t = static_cast<double>(i) / kRate;
-        s[i] = static_cast<float>(amp * std::sin(2 * kPi * (hz0 * t + 0.5 * k * t * t)));
+        s[i] = static_cast<float>(amp * std::sin(2 * kPi * (hz * t + 0.5 * sweep * t * t)));
     }
-    fadeEnds(s);
+    const size_t fade = kRate / 500;
+    for (size_t i = 0; i < fade && i < s.size(); ++i) {
+        s[i] *= static_cast<float>(i) / fade;
+        s[s.size() - 1 - i] *= static_cast<float>(i) / fade;
+    }
     return s;
 }
 
 void writeWav(const std::string& path, const std::vector<float>& samples) {
-    std::ofstream out(path, std::ios::binary);
     const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
-    out.write("RIFF", 4);
-    put32(out, 36 + dataBytes);
-    out.write("WAVEfmt ", 8);
-    put32(out, 16);
-    put16(out, 1);  // PCM
-    put16(out, 1);  // mono
-    put32(out, kRate);
-    put32(out, kRate * 2);
-    put16(out, 2);
-    put16(out, 16);
-    out.write("data", 4);
-    put32(out, dataBytes);
-    for (float v : samples) {
-        put16(out, toS16(v));
-    }
+    std::string wav = "RIFF";
+    put(wav, 36 + dataBytes, 4);
+    wav += "WAVEfmt ";
+    for (uint32_t v : {16u, 1u | 1u << 16, uint32_t(kRate), uint32_t(kRate * 2), 2u | 16u << 16}) put(wav, v, 4);
+    wav += "data";
+    put(wav, dataBytes, 4);
+    for (float v : samples) put(wav, static_cast<uint16_t>(toS16(v)), 2);
+    std::ofstream(path, std::ios::binary) << wav;
 }
 
 void writeModule(const std::string& path) {
-    std::string mod(20, '\0');  // song name
-    mod.replace(0, 4, "tone");
+    std::string mod = "tone" + std::string(16, '\0');
     for (int i = 0; i < 31; ++i) {
-        std::string header(22, '\0');
-        if (i == 0) {
-            put16be(header, 16);  // length in words
-            header += '\0';       // finetune
-            header += static_cast<char>(64);
-            put16be(header, 0);   // loop start
-            put16be(header, 16);  // loop length: the whole sample
-        } else {
-            put16be(header, 0);
-            header += '\0';
-            header += '\0';
-            put16be(header, 0);
-            put16be(header, 1);
-        }
-        mod += header;
+        // Sample 1: 16 words, volume 64, looped whole; the others empty.
+        mod += std::string(22, '\0');
+        put(mod, i == 0 ? 16 : 0, 2, true);
+        mod += '\0';
+        mod += static_cast<char>(i == 0 ? 64 : 0);
+        put(mod, 0, 2, true);
+        put(mod, i == 0 ? 16 : 1, 2, true);
     }
-    mod += static_cast<char>(1);    // one position
-    mod += static_cast<char>(127);
+    mod += '\x01';  // one position
+    mod += '\x7f';
     mod += std::string(128, '\0');  // order 0 -> pattern 0
     mod += "M.K.";
     std::string pattern(64 * 4 * 4, '\0');
     const int period = 428;
     for (int channel = 0; channel < 2; ++channel) {
-        char* cell = &pattern[channel * 4];
-        cell[0] = static_cast<char>((1 & 0xf0) | (period >> 8));
-        cell[1] = static_cast<char>(period & 0xff);
-        cell[2] = static_cast<char>((1 & 0x0f) << 4);
-        cell[3] = 0;
+        pattern[channel * 4] = static_cast<char>(period >> 8);  // sample 1's high nibble is 0
+        pattern[channel * 4 + 1] = static_cast<char>(period & 0xff);
+        pattern[channel * 4 + 2] = 0x10;  // sample 1's low nibble
     }
     mod += pattern;
-    for (int i = 0; i < 32; ++i) {
-        const long v = std::lround(100 * std::sin(2 * kPi * i / 32));
-        mod += static_cast<char>(static_cast<int8_t>(v));
-    }
+    for (int i = 0; i < 32; ++i) mod += static_cast<char>(std::lround(100 * std::sin(2 * kPi * i / 32)));
     std::ofstream(path, std::ios::binary) << mod;
 }
 
-void writeCdImage(const std::string& cuePath, const std::string& binPath,
-                  const std::vector<CdTrack>& tracks) {
-    std::ofstream bin(binPath, std::ios::binary);
+void writeCdImage(const std::string& cuePath, const std::string& binPath, const std::vector<CdTrack>& tracks) {
+    std::string bin;
     std::ofstream cue(cuePath);
-    const std::string binName = binPath.substr(binPath.find_last_of('/') + 1);
-    cue << "FILE \"" << binName << "\" BINARY\n";
+    cue << "FILE \"" << binPath.substr(binPath.find_last_of('/') + 1) << "\" BINARY\n";
     int sector = 0;
     for (size_t t = 0; t < tracks.size(); ++t) {
         char line[80];
-        std::snprintf(line, sizeof(line), "  TRACK %02d %s\n    INDEX 01 %02d:%02d:%02d\n",
-                      static_cast<int>(t + 1), tracks[t].audio ? "AUDIO" : "MODE1/2352",
-                      sector / (75 * 60), (sector / 75) % 60, sector % 75);
+        std::snprintf(line, sizeof(line), "  TRACK %02d %s\n    INDEX 01 %02d:%02d:%02d\n", static_cast<int>(t + 1),
+                      tracks[t].audio ? "AUDIO" : "MODE1/2352", sector / (75 * 60), (sector / 75) % 60, sector % 75);
         cue << line;
-        const int frames = tracks[t].sectors * 588;
-        for (int i = 0; i < frames; ++i) {
-            const int16_t v = tracks[t].audio
-                                  ? toS16(0.4 * std::sin(2 * kPi * tracks[t].hz * i / kRate))
-                                  : 0;
-            const char bytes[4] = {static_cast<char>(v & 0xff), static_cast<char>((v >> 8) & 0xff),
-                                   static_cast<char>(v & 0xff), static_cast<char>((v >> 8) & 0xff)};
-            bin.write(bytes, 4);
+        for (int i = 0; i < tracks[t].sectors * 588; ++i) {
+            const double v = tracks[t].audio ? 0.4 * std::sin(2 * kPi * tracks[t].hz * i / kRate) : 0;
+            put(bin, static_cast<uint16_t>(toS16(v)), 2);
+            put(bin, static_cast<uint16_t>(toS16(v)), 2);
         }
         sector += tracks[t].sectors;
     }
-}
-
-std::string makeTempDir() {
-    char pattern[] = "/tmp/zv-fmod-XXXXXX";
-    const char* dir = mkdtemp(pattern);
-    return dir ? dir : "";
-}
-
-void removeTree(const std::string& dir) {
-    if (dir.rfind("/tmp/zv-fmod-", 0) == 0) {
-        std::system(("rm -rf '" + dir + "'").c_str());
-    }
+    std::ofstream(binPath, std::ios::binary) << bin;
 }
 
 }  // namespace fmodtest

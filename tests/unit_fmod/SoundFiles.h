@@ -10,11 +10,9 @@ namespace fmodtest {
 
 const int kRate = 44100;
 
-// A sine at `hz`, amplitude `amp` (full scale 1.0), with 2 ms fades so its
-// ends do not click.
-std::vector<float> tone(double hz, double seconds, double amp);
-// A linear sweep from hz0 to hz1, same fades.
-std::vector<float> chirp(double hz0, double hz1, double seconds, double amp);
+// A sine at `hz` (or a linear sweep from hz to hzEnd), amplitude `amp`
+// (full scale 1.0), with 2 ms fades so its ends do not click.
+std::vector<float> tone(double hz, double seconds, double amp, double hzEnd = 0);
 
 // 16-bit mono WAV at 44.1 kHz.
 void writeWav(const std::string& path, const std::vector<float>& samples);
@@ -26,17 +24,12 @@ const double kModuleToneHz = 7093789.2 / (2 * 428) / 32;
 void writeModule(const std::string& path);
 
 struct CdTrack {
-    bool audio;     // false: a MODE1/2352 data track of zeros
-    double hz;      // audio tracks: a stereo sine at this frequency
-    int sectors;    // 588 frames each
+    bool audio;   // false: a MODE1/2352 data track of zeros
+    double hz;    // audio tracks: a stereo sine at this frequency, amplitude 0.4
+    int sectors;  // 588 frames each
 };
-// Writes image.bin and image.cue (the .cue naming the .bin by file name).
-void writeCdImage(const std::string& cuePath, const std::string& binPath,
-                  const std::vector<CdTrack>& tracks);
-
-// A fresh directory under /tmp, removed with its files by removeTree.
-std::string makeTempDir();
-void removeTree(const std::string& dir);
+// Writes the .bin and a .cue naming it by file name.
+void writeCdImage(const std::string& cuePath, const std::string& binPath, const std::vector<CdTrack>& tracks);
 
 }  // namespace fmodtest
 
