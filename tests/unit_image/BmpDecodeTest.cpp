@@ -66,7 +66,8 @@ TEST(BmpDecode, EveryKindOfPixelDataAndHeader) {
                 }
                 const Bytes packed = packPixels({p}, c.bits, c.masks.data());
                 std::copy(packed.begin(), packed.end(), row + x * (c.bits / 8));
-                expected.push_back(throughMask(p >> 24, c.masks[3]) << 24 | throughMask((p >> 16) & 0xff, c.masks[0]) << 16 |
+                expected.push_back(throughMask(p >> 24, c.masks[3]) << 24 |
+                                   throughMask((p >> 16) & 0xff, c.masks[0]) << 16 |
                                    throughMask((p >> 8) & 0xff, c.masks[1]) << 8 | throughMask(p & 0xff, c.masks[2]));
             }
         }

@@ -1,6 +1,7 @@
-// Truncated, corrupt and oversized files of every kind: each fails cleanly
-// with D3DXERR_INVALIDDATA, reads nothing outside the buffer (run these under
-// a sanitizer to see that) and allocates nothing a header alone asked for.
+// Truncated and oversized files of every kind: each fails cleanly with
+// D3DXERR_INVALIDDATA, reads nothing outside the buffer (run these under a
+// sanitizer to see that) and allocates nothing a header alone asked for.
+// Randomly corrupted files are the fuzz target's (tests/fuzz/fuzz_image).
 #include <png.h>
 #include <sys/resource.h>
 #include <zlib.h>
@@ -70,30 +71,6 @@ TEST(CorruptFiles, EveryTruncationFails) {
             EXPECT_TRUE(img.faces.empty()) << s.name << " cut to " << len;
             const HRESULT info = s.infoChecksData ? decode(cut, DecodeMode::InfoOnly) : D3DXERR_INVALIDDATA;
             ASSERT_EQ(D3DXERR_INVALIDDATA, info) << s.name << " info, cut to " << len;
-        }
-    }
-}
-
-TEST(CorruptFiles, FlippedBytesNeverCrashAndSuccessIsConsistent) {
-    uint32_t state = 12345;
-    auto next = [&state] { return (state = state * 1664525u + 1013904223u) >> 8; };
-    for (const Sample& s : samples()) {
-        for (int round = 0; round < 1500; ++round) {
-            Bytes bad = s.file;
-            for (int flips = 1 + next() % 4; flips > 0; --flips) bad[next() % bad.size()] ^= uint8_t(1 + next() % 255);
-            DecodedImage img;
-            const HRESULT hr = decode(bad, DecodeMode::Pixels, &img);
-            ASSERT_TRUE(hr == D3D_OK || hr == D3DXERR_INVALIDDATA) << s.name << " round " << round;
-            if (hr != D3D_OK) continue;
-            ASSERT_FALSE(img.faces.empty());
-            for (const auto& face : img.faces) {
-                ASSERT_EQ(img.info.MipLevels, face.size()) << s.name;
-                for (size_t l = 0; l < face.size(); ++l) {
-                    const UINT w = std::max(1u, img.info.Width >> l), h = std::max(1u, img.info.Height >> l);
-                    ASSERT_TRUE(face[l].width == w && face[l].height == h && face[l].pixels.size() == size_t(w) * h)
-                        << s.name << " level " << l;
-                }
-            }
         }
     }
 }
@@ -186,7 +163,8 @@ TEST(CorruptFiles, HugeClaimedSizesFailWithoutAllocating) {
         for (const auto& g : giants(edge, edge)) {
             for (DecodeMode mode : {DecodeMode::InfoOnly, DecodeMode::Pixels}) {
                 if (edge == 16384 && mode == DecodeMode::InfoOnly) continue;  // a header alone may describe it
-                SCOPED_TRACE(::testing::Message() << g.first << " " << edge << (mode == DecodeMode::Pixels ? "" : " info"));
+                SCOPED_TRACE(::testing::Message() << g.first << " " << edge
+                                                  << (mode == DecodeMode::Pixels ? "" : " info"));
                 HRESULT hr = E_FAIL;
                 try {
                     hr = decode(g.second, mode);
@@ -200,7 +178,8 @@ TEST(CorruptFiles, HugeClaimedSizesFailWithoutAllocating) {
 }
 
 TEST(CorruptFiles, UnknownSignaturesAndEmptyInput) {
-    const Bytes files[] = {{}, {'B'}, {'D', 'D', 'S'}, {'G', 'I', 'F', '8', '9', 'a', 0, 0}, {0x89, 'P', 'N', 'G'}, {0xff, 0xd8}};
+    const Bytes files[] = {
+        {}, {'B'}, {'D', 'D', 'S'}, {'G', 'I', 'F', '8', '9', 'a', 0, 0}, {0x89, 'P', 'N', 'G'}, {0xff, 0xd8}};
     for (const Bytes& f : files) EXPECT_EQ(D3DXERR_INVALIDDATA, decode(f)) << f.size() << " bytes";
     DecodedImage img;
     EXPECT_EQ(D3DXERR_INVALIDDATA, d3dximage::decodeImage(nullptr, 0, DecodeMode::Pixels, &img));

@@ -64,7 +64,8 @@ TEST_F(ImageInfoFromFile, DescribesEachKindOfFileAndFailsWithD3DXCodes) {
     mkdir(path("dir.bmp").c_str(), 0755);
     D3DXIMAGE_INFO info{};
     // As in D3DX, a missing file is not a file error.
-    for (const std::string& file : {path("missing.png"), std::string(), path("text.png"), path("empty.bmp"), path("dir.bmp")})
+    for (const std::string& file :
+         {path("missing.png"), std::string(), path("text.png"), path("empty.bmp"), path("dir.bmp")})
         EXPECT_EQ(D3DXERR_INVALIDDATA, D3DXGetImageInfoFromFileA(file.c_str(), &info)) << file;
     EXPECT_EQ(D3DERR_INVALIDCALL, D3DXGetImageInfoFromFileA(nullptr, &info));
     // Without an info block only the file's presence is checked, as in D3DX.
@@ -107,7 +108,8 @@ public:
     }
 
     void set(UINT x, UINT y, uint32_t value) {
-        for (unsigned i = 0; i < m_bpp; ++i) m_bits[static_cast<size_t>(m_pitch) * y + x * m_bpp + i] = uint8_t(value >> (8 * i));
+        for (unsigned i = 0; i < m_bpp; ++i)
+            m_bits[static_cast<size_t>(m_pitch) * y + x * m_bpp + i] = uint8_t(value >> (8 * i));
     }
     void fill(uint32_t value) {
         for (UINT i = 0; i < m_w * m_h; ++i) set(i % m_w, i / m_w, value);
@@ -139,7 +141,8 @@ TEST_F(SaveSurfaceToFile, WritesA32BitBottomUpBmpOfTheWholeSurface) {
     // The fixed headers, byte for byte, then the bottom-left pixel as B G R
     // and an unused 0.
     Bytes expected{'B', 'M'};
-    for (uint32_t v : {54u + 60u, 0u, 54u, 40u, 5u, 3u, 1u | 32u << 16, 0u, 60u, 2835u, 2835u, 0u, 0u}) put(&expected, v);
+    for (uint32_t v : {54u + 60u, 0u, 54u, 40u, 5u, 3u, 1u | 32u << 16, 0u, 60u, 2835u, 2835u, 0u, 0u})
+        put(&expected, v);
     put(&expected, image[2 * 5] & 0xffffff);
     EXPECT_EQ(expected, Bytes(file.begin(), file.begin() + 58));
     // Our reader sees the surface again, opaque.
@@ -201,7 +204,8 @@ TEST_F(SaveSurfaceToFile, RefusedCallsAndMissingFoldersWriteNothing) {
     // The engine never creates "Screen Shots": without it, the path's
     // error; with it, the same Windows-style path works.
     const std::string shot = path("Screen Shots\\Zarvel Image 0.bmp");
-    EXPECT_EQ(static_cast<HRESULT>(0x80070003u), D3DXSaveSurfaceToFileA(shot.c_str(), D3DXIFF_BMP, &surface, nullptr, nullptr));
+    EXPECT_EQ(static_cast<HRESULT>(0x80070003u),
+              D3DXSaveSurfaceToFileA(shot.c_str(), D3DXIFF_BMP, &surface, nullptr, nullptr));
     EXPECT_NE(0, access(path("Screen Shots").c_str(), F_OK));
     EXPECT_FALSE(surface.locked());
     mkdir(path("Screen Shots").c_str(), 0755);
