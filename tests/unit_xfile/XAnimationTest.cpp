@@ -80,8 +80,8 @@ TEST(XAnimation, TwoBoneMeshPosedByAKnownKey) {
     for (DWORD i = 0; i < bones.size(); ++i) bones[i] = *skin->GetBoneOffsetMatrix(i) * world.at(skin->GetBoneName(i));
     // Skin into a copy in the engine's vertex format (two coordinate sets).
     ID3DXMesh* copy;
-    ASSERT_EQ(c->MeshData.pMesh->CloneMeshFVF(D3DXMESH_MANAGED, D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX2, nullptr, &copy),
-              D3D_OK);
+    const DWORD engineFvf = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX2;
+    ASSERT_EQ(c->MeshData.pMesh->CloneMeshFVF(D3DXMESH_MANAGED, engineFvf, nullptr, &copy), D3D_OK);
     void *src, *dst;
     c->MeshData.pMesh->LockVertexBuffer(D3DLOCK_READONLY, &src);
     copy->LockVertexBuffer(0, &dst);
@@ -162,25 +162,23 @@ TEST(XAnimation, KeysInterpolateAndTheSetLoops) {
     }
 }
 
-TEST(XAnimation, SetsAreNumberedFromTheLastInTheFile) {
+TEST(XAnimation, SetsAreNumberedFromTheLastInTheFileAndTrack0StartsWithSet0) {
     std::vector<XNode> nodes = {translationFrame("F", 0, 0, 0), XNode("AnimTicksPerSecond").ints({10})};
-    nodes.push_back(XNode("AnimationSet", "First").child(animation("F", 2, {{0, {1, 0, 0, 0}}, {20, {1, 0, 0, 0}}})));
-    nodes.push_back(XNode("AnimationSet", "Second").child(animation("F", 2, {{0, {2, 0, 0, 0}}, {10, {2, 0, 0, 0}}})));
+    for (uint32_t set : {1, 2})
+        nodes.push_back(XNode("AnimationSet", set == 1 ? "First" : "Second")
+                            .child(animation("F", 2, {{0, {float(set), 0, 0, 0}}, {10, {float(set), 0, 0, 0}}})));
     auto l = loadNodes("twosets", nodes, Form::Binary64);
     ASSERT_EQ(l->hr, D3D_OK);
     ID3DXAnimationController* anim = l->anim;
     ASSERT_NE(anim, nullptr);
     EXPECT_EQ(anim->GetNumAnimationSets(), 2u);
     ID3DXAnimationSet *s0 = nullptr, *s1 = nullptr, *bad = nullptr;
-    ASSERT_EQ(anim->GetAnimationSet(0, &s0), D3D_OK);
-    ASSERT_EQ(anim->GetAnimationSet(1, &s1), D3D_OK);
+    ASSERT_TRUE(anim->GetAnimationSet(0, &s0) == D3D_OK && anim->GetAnimationSet(1, &s1) == D3D_OK);
     EXPECT_EQ(anim->GetAnimationSet(2, &bad), D3DERR_INVALIDCALL);
     EXPECT_STREQ(s0->GetName(), "Second");
     EXPECT_STREQ(s1->GetName(), "First");
-    EXPECT_DOUBLE_EQ(s0->GetPeriodicPosition(-0.25), 0.75) << "a period of 1 s";
-
     ASSERT_EQ(anim->AdvanceTime(0, nullptr), D3D_OK);
-    EXPECT_EQ(l->root->TransformationMatrix._41, 2.0f) << "track 0 starts with set 0";
+    EXPECT_EQ(l->root->TransformationMatrix._41, 2.0f);
     ASSERT_EQ(anim->SetTrackAnimationSet(0, s1), D3D_OK);
     ASSERT_EQ(anim->AdvanceTime(0, nullptr), D3D_OK);
     EXPECT_EQ(l->root->TransformationMatrix._41, 1.0f);

@@ -31,7 +31,13 @@ TEST(XBadFile, EachFailsCleanly) {
     // A valid compressed file to break in various ways: its chunks start at 20.
     const std::string z = "xof 0303tzip0032" + compressMszip(tri().substr(17));
     const std::string material = "Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; }";
-    const std::string identity = "1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;;";
+    // Frame F's weight of 1 for one vertex, and an animation key of F's.
+    auto weights = [](const char* vertex) {
+        return "SkinWeights { \"F\"; 1; " + std::string(vertex) + "; 1.0; 1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;; }";
+    };
+    auto key = [](const char* values) {
+        return text("Frame F { } AnimationSet { Animation { { F } AnimationKey { " + std::string(values) + " } } }");
+    };
     const std::string frame = le16(1) + le32(5) + "Frame" + le16(10);
     const uint32_t raw = uint8_t(z[20]) | uint8_t(z[21]) << 8;
     const uint32_t packed = uint8_t(z[22]) | uint8_t(z[23]) << 8;
@@ -47,8 +53,8 @@ TEST(XBadFile, EachFailsCleanly) {
         {"version", "xof 0405txt 0032Frame {}", D3DXFERR_BADFILEVERSION},
         {"float size", "xof 0303txt 0016Frame {}", D3DXFERR_BADFILEFLOATSIZE},
         {"truncated text", text("Frame F { Mesh { 3; 0;0;0;, 1;0"), D3DXFERR_PARSEERROR},
-        {"unterminated string", text("Frame F { Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; TextureFilename { \"abc; } } }"),
-         D3DXFERR_PARSEERROR},
+        {"unterminated string",
+         text("Frame F { Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; TextureFilename { \"abc; } } }"), D3DXFERR_PARSEERROR},
         {"stray bracket", text("Frame F { [ }"), D3DXFERR_PARSEERROR},
         {"template without end", text("template T { <11111111-2222-3333-4444-555555555555> DWORD a;"),
          D3DXFERR_PARSEERROR},
@@ -68,17 +74,13 @@ TEST(XBadFile, EachFailsCleanly) {
         {"material index out of range", tri("MeshMaterialList { 1; 1; 1;; " + material + " }"), E_FAIL},
         {"fewer materials than announced", tri("MeshMaterialList { 2; 1; 0;; " + material + " }"), E_FAIL},
         {"unknown material reference", tri("MeshMaterialList { 1; 1; 0;; { Nowhere } }"), D3DXFERR_BADDATAREFERENCE},
-        {"skin weight on a missing vertex", tri("XSkinMeshHeader { 1; 1; 1; } SkinWeights { \"F\"; 1; 7; 1.0; " + identity + " }"),
-         E_FAIL},
-        {"fewer bones than the header says", tri("XSkinMeshHeader { 1; 1; 2; } SkinWeights { \"F\"; 1; 0; 1.0; " + identity + " }"),
-         E_FAIL},
-        {"skin weights without a header", tri("SkinWeights { \"F\"; 1; 0; 1.0; " + identity + " }"), E_FAIL},
+        {"skin weight on a missing vertex", tri("XSkinMeshHeader { 1; 1; 1; } " + weights("7")), E_FAIL},
+        {"fewer bones than the header says", tri("XSkinMeshHeader { 1; 1; 2; } " + weights("0")), E_FAIL},
+        {"skin weights without a header", tri(weights("0")), E_FAIL},
         {"matrix of 15 values", text("Frame F { FrameTransformMatrix { 1,0,0,0,0,1,0,0,0,0,1,0,0,0,0;; } }"),
          E_FAIL},
-        {"rotation key of 3 values", text("Frame F { } AnimationSet { Animation { { F } AnimationKey { 0; 1; 0; 3; 1,0,0;;; } } }"),
-         E_FAIL},
-        {"unknown key type",
-         text("Frame F { } AnimationSet { Animation { { F } AnimationKey { 7; 1; 0; 3; 1,0,0;;; } } }"), E_FAIL},
+        {"rotation key of 3 values", key("0; 1; 0; 3; 1,0,0;;;"), E_FAIL},
+        {"unknown key type", key("7; 1; 0; 3; 1,0,0;;;"), E_FAIL},
         {"no frames", text("Material M { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; }"), E_FAIL},
         {"binary unknown token", bin(le16(99)), D3DXFERR_PARSEERROR},
         {"binary name longer than the file", bin(le16(1) + le32(1000) + "Frame"), D3DXFERR_PARSEERROR},

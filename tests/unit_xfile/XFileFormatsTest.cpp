@@ -81,7 +81,10 @@ TEST(XFileFormats, CompressedChunksReferBackAcrossTheBoundary) {
     // references back into the first chunk.
     std::vector<double> coords;
     uint32_t seed = 12345;
-    for (int i = 0; i < 600 * 3; ++i) coords.push_back(double(((seed = seed * 1103515245u + 12345u) >> 8) % 1000000) / 1e6);
+    for (int i = 0; i < 600 * 3; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        coords.push_back(double((seed >> 8) % 1000000) / 1e6);
+    }
     XNode mesh("Mesh", "Big");
     mesh.ints({1200}).floats(coords).floats(coords).ints({1198});
     for (uint32_t f = 0; f < 1198; ++f) mesh.ints({3, f, f + 1, f + 2});

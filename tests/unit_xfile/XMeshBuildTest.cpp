@@ -55,7 +55,8 @@ TEST(XMeshBuild, NormalSplitCopiesKeepPositionAndSkinWeights) {
     // Per vertex, the weight each bone gives it: copies match their originals.
     std::map<uint32_t, float> weights[2];
     for (int b = 0; b < 2; ++b)
-        for (size_t i = 0; i < m.bones[b].vertices.size(); ++i) weights[b][m.bones[b].vertices[i]] = m.bones[b].weights[i];
+        for (size_t i = 0; i < m.bones[b].vertices.size(); ++i)
+            weights[b][m.bones[b].vertices[i]] = m.bones[b].weights[i];
     EXPECT_EQ(weights[0], (std::map<uint32_t, float>{{0, 1.0f}, {4, 1.0f}, {2, 0.25f}, {5, 0.25f}}));
     EXPECT_EQ(weights[1], (std::map<uint32_t, float>{{2, 0.75f}, {5, 0.75f}, {3, 1.0f}}));
 }
@@ -111,8 +112,8 @@ TEST(XMeshBuild, MeshMethodsOnTheLoadedBox) {
 }
 
 TEST(XMeshBuild, UnskinnedMeshGetsNoSkinInfoAndEmptyMeshNoContainer) {
-    auto l = loadNodes("noskin", {shinyMaterial(), XNode("Frame", "F").child(boxMesh()).child(XNode("Mesh", "Empty").ints({0, 0}))},
-                       Form::Binary32);
+    const XNode frame = XNode("Frame", "F").child(boxMesh()).child(XNode("Mesh", "Empty").ints({0, 0}));
+    auto l = loadNodes("noskin", {shinyMaterial(), frame}, Form::Binary32);
     ASSERT_EQ(l->hr, D3D_OK);
     ASSERT_NE(l->root->pMeshContainer, nullptr);
     EXPECT_EQ(l->root->pMeshContainer->pSkinInfo, nullptr);

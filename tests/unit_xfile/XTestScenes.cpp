@@ -5,7 +5,8 @@
 namespace xtest {
 
 XNode translationFrame(const std::string& name, float x, float y, float z) {
-    return XNode("Frame", name).child(XNode("FrameTransformMatrix").floats({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1}));
+    const XNode matrix = XNode("FrameTransformMatrix").floats({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1});
+    return XNode("Frame", name).child(matrix);
 }
 
 XNode triangle(const std::string& name, float x) {
@@ -19,9 +20,10 @@ XNode shinyMaterial() {
 XNode boxMesh() {
     XNode mesh("Mesh", "BoxMesh");
     mesh.ints({8});
-    for (int v = 0; v < 8; ++v)
-        mesh.floats({(v == 1 || v == 2 || v == 5 || v == 6) ? 1.0 : -1.0, (v == 2 || v == 3 || v == 6 || v == 7) ? 1.0 : -1.0,
-                     v >= 4 ? 1.0 : -1.0});
+    for (int v = 0; v < 8; ++v) {
+        const bool right = v == 1 || v == 2 || v == 5 || v == 6, top = v == 2 || v == 3 || v == 6 || v == 7;
+        mesh.floats({right ? 1.0 : -1.0, top ? 1.0 : -1.0, v >= 4 ? 1.0 : -1.0});
+    }
     const uint32_t sides[6][4] = {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4}, {3, 7, 6, 2}, {0, 4, 7, 3}, {1, 2, 6, 5}};
     mesh.ints({6});
     for (auto& s : sides) mesh.ints({4, s[0], s[1], s[2], s[3]});
@@ -51,7 +53,8 @@ Loaded::~Loaded() {
 
 std::unique_ptr<Loaded> loadPath(const std::string& path) {
     auto l = std::make_unique<Loaded>();
-    l->hr = D3DXLoadMeshHierarchyFromXA(path.c_str(), D3DXMESH_MANAGED, nullptr, &l->alloc, nullptr, &l->root, &l->anim);
+    l->hr = D3DXLoadMeshHierarchyFromXA(path.c_str(), D3DXMESH_MANAGED, nullptr, &l->alloc, nullptr, &l->root,
+                                        &l->anim);
     return l;
 }
 
@@ -71,8 +74,9 @@ MeshSnapshot snapshot(const D3DXMESHCONTAINER* container) {
     s.vertexData.assign(static_cast<float*>(p), static_cast<float*>(p) + s.vertices * s.stride / 4);
     mesh->UnlockVertexBuffer();
     EXPECT_EQ(mesh->LockIndexBuffer(D3DLOCK_READONLY, &p), D3D_OK);
+    const bool wide = mesh->GetOptions() & D3DXMESH_32BIT;
     for (DWORD i = 0; i < s.faces * 3; ++i)
-        s.indices.push_back((mesh->GetOptions() & D3DXMESH_32BIT) ? static_cast<DWORD*>(p)[i] : static_cast<WORD*>(p)[i]);
+        s.indices.push_back(wide ? static_cast<DWORD*>(p)[i] : static_cast<WORD*>(p)[i]);
     mesh->UnlockIndexBuffer();
     DWORD* attr;
     EXPECT_EQ(mesh->LockAttributeBuffer(D3DLOCK_READONLY, &attr), D3D_OK);
