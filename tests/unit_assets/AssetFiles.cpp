@@ -100,8 +100,8 @@ Script readScript(const std::string& gamePath) {
         }
         std::vector<std::string>& values = s.keys[tok];
         values.clear();
-        for (std::string v; int(values.size()) < shape->second.count && next(v, shape->second.path ? kPath : kStandard);)
-            values.push_back(v);
+        const char* delimiters = shape->second.path ? kPath : kStandard;
+        for (std::string v; int(values.size()) < shape->second.count && next(v, delimiters);) values.push_back(v);
         if (tok == "[SIZE]" && !values.empty()) size = std::atoi(values[0].c_str());
     }
     return s;

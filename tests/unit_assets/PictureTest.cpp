@@ -31,7 +31,8 @@ TEST(Pictures, DecodeAtTheirSizesWithCleanEdges) {
         {"sparkle", 64, 64, false},       {"block.front", 256, 256, true},   {"block.back", 256, 256, true},
     };
     for (int d = 0; d < 10; ++d) cases.push_back({"num" + std::to_string(d), 32, 32, false});
-    for (const char* f : {"px", "nx", "py", "ny", "pz", "nz"}) cases.push_back({std::string("sky.") + f, 512, 512, true});
+    for (const char* face : {"px", "nx", "py", "ny", "pz", "nz"})
+        cases.push_back({std::string("sky.") + face, 512, 512, true});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         assets::Picture p = assets::readPng("Assets\\Textures\\zv." + c.name + ".png");
