@@ -111,31 +111,5 @@ TEST_F(Lighting, LitAlphaIsTheMaterialDiffuseAlpha) {
     }
 }
 
-TEST_F(Lighting, VertexDiffuseIsTheColourSourceLitOrUnlit) {
-    setMaterial({0, 0, 1, 1}, {0, 0, 0, 0}, {0, 0, 0, 0});
-    struct V {
-        float x, y, z, nx, ny, nz;
-        DWORD color;
-    } v[4] = {
-        {-200, 150, -0.5f, 0, -1, 0, 0xFFFF8000},
-        {-200, -150, -0.5f, 0, -1, 0, 0xFFFF8000},
-        {200, 150, -0.5f, 0, -1, 0, 0xFFFF8000},
-        {200, -150, -0.5f, 0, -1, 0, 0xFFFF8000},
-    };
-    m_device->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE);
-    beginFrame(0xFF000000);
-    ASSERT_EQ(m_device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, v, sizeof v[0]), D3D_OK);
-    endFrame();
-    // Lit: the vertex diffuse replaces the material's; N = (0,-1,0), L = (0,-1,1)/sqrt(2).
-    const float d = 0.70710678f;
-    EXPECT_TRUE(areaIs(readBack(), 220, 170, 580, 430, argbf(d, 128.0f / 255.0f * d, 0)));
-
-    m_device->SetRenderState(D3DRS_LIGHTING, FALSE);
-    beginFrame(0xFF000000);
-    drawQuad({0, 0, 1});  // unlit without a diffuse in the format: opaque white
-    endFrame();
-    EXPECT_TRUE(areaIs(readBack(), 220, 170, 580, 430, 0xFFFFFFFF));
-}
-
 }  // namespace
 }  // namespace devtest

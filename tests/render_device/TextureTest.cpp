@@ -1,5 +1,5 @@
 // Textures and the texture stages: operations, formats, addressing,
-// filtering, mip levels, and the environment cube map of stage 1.
+// filtering, and the environment cube map of stage 1.
 #include <cmath>
 
 #include "DeviceTest.h"
@@ -140,36 +140,6 @@ TEST_F(Textures, AddressModesAndFilters) {
     image = readBack();
     EXPECT_TRUE(areaIs(image, 399, 200, 401, 400, argb(128, 128, 0), 4));
     EXPECT_TRUE(areaIs(image, 20, 200, 180, 400, R, 4));
-}
-
-TEST_F(Textures, MipFilterPicksTheLevel) {
-    // 256x256 drawn on 64x64 pixels: level 2 by size. Each level its own colour.
-    const uint32_t colours[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00, 0xFF00FFFF,
-                                0xFFFF00FF, 0xFFFFFFFF, 0xFF808080, 0xFF804000};
-    IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(m_device->CreateTexture(256, 256, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
-    ASSERT_EQ(texture->GetLevelCount(), 9u);
-    for (UINT level = 0; level < 9; ++level) {
-        const UINT size = 256u >> level;
-        D3DLOCKED_RECT locked{};
-        ASSERT_EQ(texture->LockRect(level, &locked, nullptr, 0), D3D_OK);
-        for (UINT y = 0; y < size; ++y)
-            for (UINT x = 0; x < size; ++x)
-                reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch)[x] = colours[level];
-        ASSERT_EQ(texture->UnlockRect(level), D3D_OK);
-    }
-    use(texture);
-    m_device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    const struct {
-        DWORD mip;
-        uint32_t expected;
-    } rows[] = {{D3DTEXF_NONE, colours[0]}, {D3DTEXF_POINT, colours[2]}, {D3DTEXF_LINEAR, colours[2]}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.mip);
-        m_device->SetSamplerState(0, D3DSAMP_MIPFILTER, row.mip);
-        texturedFrame(300, 200, 364, 264, 0.0f, 1.0f);
-        EXPECT_TRUE(areaIs(readBack(), 304, 204, 360, 260, row.expected, 4));
-    }
 }
 
 TEST_F(Textures, WritesAfterADrawReachTheNextDraw) {
