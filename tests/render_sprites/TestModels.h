@@ -52,15 +52,6 @@ public:
         return QNRSLT_OK;
     }
 
-    // The six inner faces of a cube of half size s.
-    static std::vector<Face> cube(float s) {
-        return {
-            {{0, 0, -s}, {s, 0, 0}, {0, s, 0}, s},  {{0, 0, s}, {-s, 0, 0}, {0, s, 0}, s},
-            {{s, 0, 0}, {0, 0, s}, {0, s, 0}, s},   {{-s, 0, 0}, {0, 0, -s}, {0, s, 0}, s},
-            {{0, s, 0}, {s, 0, 0}, {0, 0, s}, s},   {{0, -s, 0}, {s, 0, 0}, {0, 0, -s}, s},
-        };
-    }
-
     float seenTranslation[3] = {0, 0, 0};
     int renders = 0;
 
