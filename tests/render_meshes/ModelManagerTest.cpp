@@ -63,37 +63,13 @@ TEST_F(ModelManager, NamesAreComparedExactly) {
     EXPECT_EQ(model("Assets\\Meshes\\never.x"), nullptr);
 }
 
-TEST_F(ModelManager, XFileKeys) {
-    // The path ends at the first blank; a later key replaces the name, and
-    // both files load; no key, no file.
+TEST_F(ModelManager, XFilePathEndsAtTheFirstBlank) {
     writeQuad("Assets\\Meshes\\my quad.x");
-    writeQuad("Assets\\Meshes\\a.x");
-    writeQuad("Assets\\Meshes\\b.x");
-    const struct {
-        const char* keys;
-        const char* name;
-    } rows[] = {
-        {"[XFILE] Assets\\Meshes\\my quad.x", "Assets\\Meshes\\my"},
-        {"[XFILE] Assets\\Meshes\\a.x\n[XFILE] Assets\\Meshes\\b.x", "Assets\\Meshes\\b.x"},
-        {"[ZWRITEENABLE] FALSE", nullptr},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.keys);
-        zvtestsupport::writeFile("Assets\\Scripts\\Models\\m.model", std::string(row.keys) + "\n");
-        CQNModelMesh mesh;
-        EXPECT_EQ(mesh.initialize("Assets\\Scripts\\Models\\m.model"), QNRSLT_OK);
-        if (row.name) {
-            EXPECT_STREQ(mesh.m_xFileName, row.name);
-        } else {
-            EXPECT_EQ(mesh.m_xFileName, nullptr);
-            float transform[9] = {0, 0, 0, 0, 0, 0, 1, 1, 1};
-            EXPECT_EQ(mesh.update(transform), QNRSLT_OK);
-        }
-        EXPECT_EQ(mesh.release(), QNRSLT_OK);
-    }
-    EXPECT_EQ(CDX_ModelManager::getInstance()->getCount(), 3u) << "my, a.x and b.x";
+    auto rend = makeMesh("blank", "Assets\\Meshes\\my quad.x");
+    ASSERT_NE(meshOf(*rend), nullptr);
+    EXPECT_STREQ(meshOf(*rend)->m_xFileName, "Assets\\Meshes\\my");
     std::vector<LogRow> log = logRows();
-    ASSERT_EQ(log.size(), 1u);
+    ASSERT_EQ(log.size(), 1u) << "the cut name cannot be loaded";
     EXPECT_EQ(log[0].info, "Assets\\Meshes\\my");
 }
 
