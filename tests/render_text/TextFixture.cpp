@@ -1,9 +1,6 @@
 #include "TextFixture.h"
 
-#include "DX_D3DWrapper.h"
 #include "DX_Text.h"
-#include "TestDevice.h"
-#include "TestWindow.h"
 #include "testing/DeviceTesting.h"
 
 bool litPixel(DWORD pixel) {
@@ -11,28 +8,21 @@ bool litPixel(DWORD pixel) {
 }
 
 void TextOnDevice::SetUp() {
-    EngineTestBase::SetUp();
-    m_hWnd = zvtestsupport::createTestWindow(kFrameWidth, kFrameHeight);
-    ASSERT_NE(nullptr, m_hWnd);
-    ASSERT_NO_FATAL_FAILURE(startDevice("[RESOLUTION] 800 600\n[FULLSCREEN] FALSE\n"));
-    m_device = CDX_D3DWrapper::getInstance()->getDevice();
+    ASSERT_NO_FATAL_FAILURE(DrawingTestBase::SetUp());
+    m_device = device();
     ASSERT_EQ(QNRSLT_OK, CDX_Text::getInstance()->initialize(nullptr));
 }
 
 void TextOnDevice::TearDown() {
     EXPECT_EQ(0, zvtest::drainGLErrors());
-    EngineTestBase::TearDown();
+    DrawingTestBase::TearDown();
 }
 
 std::vector<DWORD> TextOnDevice::frame(const std::function<void()>& draw) {
-    m_device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0);
-    m_device->BeginScene();
+    beginFrame();
     draw();
-    m_device->EndScene();
-    EXPECT_EQ(D3D_OK, m_device->Present(nullptr, nullptr, nullptr, nullptr));
-    std::vector<DWORD> pixels;  // DWORD is uint32_t, what readBackBuffer fills
-    zvtestsupport::readBackBuffer(m_device, kFrameWidth, kFrameHeight, pixels);
-    return pixels;
+    endFrame();
+    return m_frame;  // DWORD is uint32_t
 }
 
 std::vector<DWORD> TextOnDevice::textFrame(const char* text, float x, float y, int r, int g, int b,

@@ -1,6 +1,5 @@
-// An offscreen 800 x 600 window with the real device behind the engine's
-// wrapper, the text drawer initialised with its default face, a result log,
-// and frames read back from the back buffer.
+// The drawing base with the text drawer initialised with its default face,
+// frames of text read back, and the box the lit pixels fill.
 #ifndef ZV_TEST_RENDER_TEXT_FIXTURE_H
 #define ZV_TEST_RENDER_TEXT_FIXTURE_H
 
@@ -10,7 +9,7 @@
 
 #include <d3dx9.h>
 
-#include "engine/EngineTestBase.h"
+#include "engine/DrawingTestBase.h"
 
 constexpr int kFrameWidth = 800;
 constexpr int kFrameHeight = 600;
@@ -21,13 +20,13 @@ struct LitBox {
     int left = kFrameWidth, top = kFrameHeight, right = -1, bottom = -1;
 };
 
-class TextOnDevice : public EngineTestBase {
+class TextOnDevice : public DrawingTestBase {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Clears to black, runs `draw` inside a scene, presents and reads the
-    // frame back (top row first, X8R8G8B8).
+    // Clears to black, runs `draw` inside a scene, presents and returns the
+    // frame read back (top row first, X8R8G8B8).
     std::vector<DWORD> frame(const std::function<void()>& draw);
     // A frame with one CDX_Text::drawText call, format 0.
     std::vector<DWORD> textFrame(const char* text, float x, float y, int r = 255, int g = 255,
