@@ -106,24 +106,6 @@ TEST_F(Hud, EveryNumberStartsWhereItsLineBeginsAt800Wide) {
                   expectedLine("7", -335, 10) + expectedLine("15", -335, -45) + expectedLine("123", -335, -100));
 }
 
-TEST_F(Hud, LeftEdgeTruncatesAndHalvesTheWidthAsIntegers) {
-    const struct {
-        float width, left, background;
-    } rows[] = {{801, -400, -272.5f}, {799, -399, -271.5f}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.width);
-        CDX_D3DWrapper::getInstance()->m_width = row.width;
-        hud = makeHud();  // the background is placed when it is created
-        state->m_level = 3;
-        setRun(LP_PLAYING, 0, 0, 0, 0);
-        std::vector<Draw> draws = render({hud.get()});
-        ASSERT_FALSE(draws.empty());
-        EXPECT_EQ(draws[0].x, row.background);
-        EXPECT_EQ(lineAt(draws, -150), expectedLine("3", row.left + 70, -150));
-        EXPECT_EQ(lineAt(draws, 10), expectedLine("0", row.left + 65, 10));
-    }
-}
-
 TEST_F(Hud, TimesAreDrawnInPairsFromTheRightWithColons) {
     const struct {
         int32_t hundredths;

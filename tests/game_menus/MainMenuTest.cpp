@@ -1,5 +1,5 @@
 // The main menu: the pointer's line, the panel flags it clears, no
-// wrap-around; and the menu scene driven through the top-level states.
+// wrap-around.
 #include <dinput.h>
 
 #include <memory>
@@ -9,8 +9,6 @@
 #include "QNBaseRend.h"
 #include "QNGameState.h"
 #include "QNMemory.h"
-#include "QNSceneManager.h"
-#include "ZVApp.h"
 #include "ZVMainMenu.h"
 #include "testing/PlatformTesting.h"
 
@@ -108,63 +106,6 @@ TEST_F(MainMenu, FramesAllocateNothing) {
         menu->render();
     }
     EXPECT_EQ(getAllocationCount() - before, 0u);
-}
-
-// The menu scene as the game runs it: the scene manager updates the menu,
-// then the top-level state machine handles Enter on the selected line.
-class MenuScene : public MenusFixture {
-protected:
-    void SetUp() override {
-        MenusFixture::SetUp();
-        zvtestsupport::writeFile("Assets\\Scripts\\Base Objects\\zv.mainmenu.base", "[CLASS_TYPE] CZVMainMenu\n");
-        zvtestsupport::writeFile("Assets\\Scripts\\Scenes\\zv.menu.scene",
-                                 "[SIZE] 1\n[SCRIPTS]\nAssets\\Scripts\\Base Objects\\zv.mainmenu.base\n");
-        CQNSceneManager::getInstance()->loadSceneFromScript("Assets\\Scripts\\Scenes\\zv.menu.scene");
-        ASSERT_EQ(CQNSceneManager::getInstance()->getObjectCount(), 1);
-    }
-
-    // A frame with the keys held (the scene, then the state machine), then
-    // one with nothing held, so the next press is a new one.
-    void step(std::initializer_list<int> keys = {}) {
-        for (int k : keys) zvtest::setKey(k, true);
-        sceneFrame();
-        for (int k : keys) zvtest::setKey(k, false);
-        sceneFrame();
-    }
-    void sceneFrame() {
-        frame({});
-        CQNSceneManager::getInstance()->update();
-        app.updateGameState(&quit);
-    }
-    // Which panels the menu object would draw now: 'O' options, 'R' credits.
-    std::string panels() {
-        return std::string(state->m_showOptions ? "O" : "") + (state->m_showCredits ? "R" : "");
-    }
-
-    CZVApp app;
-    bool quit = false;
-};
-
-TEST_F(MenuScene, ConfirmedPanelsCloseWhenThePointerLeavesTheirLine) {
-    EXPECT_EQ(panels(), "");
-    step({DIK_DOWN});       // line 1
-    step({DIK_RETURN});
-    EXPECT_EQ(panels(), "O");
-    step({DIK_RETURN});
-    EXPECT_EQ(panels(), "");
-    step({DIK_RETURN});
-    step({DIK_DOWN});       // line 2 closes the options panel
-    EXPECT_EQ(state->m_menuSelection, 2);
-    EXPECT_EQ(panels(), "");
-    step({DIK_RETURN});
-    EXPECT_EQ(panels(), "R");
-    step({DIK_DOWN});       // line 3 closes the credits panel
-    EXPECT_EQ(panels(), "");
-    step({DIK_UP});         // and coming back does not reopen it
-    EXPECT_EQ(state->m_menuSelection, 2);
-    EXPECT_EQ(panels(), "");
-    EXPECT_EQ(state->m_state, GS_MAIN_MENU);
-    EXPECT_FALSE(quit);
 }
 
 }  // namespace
