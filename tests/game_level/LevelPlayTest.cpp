@@ -73,6 +73,11 @@ TEST_F(LevelPlay, AClickBesideTheBoardOrEnterDuringPlayDoesNothing) {
     const float time = state->m_levelTime;
     const int misses[][2] = {{20, 20}, {780, 580}, {400, 40}};
     for (const auto& m : misses) clickAt(level, m[0], m[1]);
+    // 17 units diagonally off block (1, 1) on the board, further from every
+    // other centre: the line through it passes beyond the 16-unit reach.
+    const D3DXVECTOR2 c = blockPixel(level, 1, 1);
+    const D3DXVECTOR2 off = c + (blockPixel(level, 2, 1) - c + blockPixel(level, 1, 2) - c) * (12.0f / 32.0f);
+    clickAt(level, static_cast<int>(off.x + 0.5f), static_cast<int>(off.y + 0.5f));
     pressEnter(level);
     EXPECT_EQ(state->m_levelPhase, LP_PLAYING);
     EXPECT_EQ(states(level), before);
