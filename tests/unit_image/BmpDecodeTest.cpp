@@ -39,29 +39,29 @@ TEST(BmpDecode, EveryKindOfPixelDataAndHeader) {
     const int w = 11, h = 5;  // odd width: every depth needs row padding
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        BmpSpec spec;
-        spec.width = w;
-        spec.height = c.topDown ? -h : h;
-        spec.bits = c.bits;
-        spec.compression = c.compression;
-        spec.headerBytes = c.headerBytes;
-        if (c.compression == 3) spec.masks = c.masks;
+        BmpSpec shape;
+        shape.width = w;
+        shape.height = c.topDown ? -h : h;
+        shape.bits = c.bits;
+        shape.compression = c.compression;
+        shape.headerBytes = c.headerBytes;
+        if (c.compression == 3) shape.masks = c.masks;
         const size_t stride = bmpStride(w, c.bits);
-        spec.pixelData.assign(stride * h, 0);
+        shape.pixelData.assign(stride * h, 0);
         // A short palette for 8 bits: stated in the header, or (core header)
         // implied by where the pixels start.
         const unsigned entries = c.bits == 8 ? 200u : c.bits < 8 ? 1u << c.bits : 0;
-        for (unsigned i = 0; i < entries; ++i) spec.palette.push_back(patternPixel(i, 1, 5) & 0xffffff);
+        for (unsigned i = 0; i < entries; ++i) shape.palette.push_back(patternPixel(i, 1, 5) & 0xffffff);
         std::vector<uint32_t> expected;
         for (int y = 0; y < h; ++y) {
-            uint8_t* row = spec.pixelData.data() + stride * (c.topDown ? y : h - 1 - y);
+            uint8_t* row = shape.pixelData.data() + stride * (c.topDown ? y : h - 1 - y);
             for (int x = 0; x < w; ++x) {
                 const uint32_t p = patternPixel(x, y, 3);
                 if (entries) {
                     const unsigned index = p % entries;
                     const int perByte = 8 / c.bits, shift = 8 - c.bits * (x % perByte + 1);
                     row[x / perByte] |= uint8_t(index << shift);
-                    expected.push_back(0xff000000u | spec.palette[index]);
+                    expected.push_back(0xff000000u | shape.palette[index]);
                     continue;
                 }
                 const Bytes packed = packPixels({p}, c.bits, c.masks.data());
@@ -71,7 +71,7 @@ TEST(BmpDecode, EveryKindOfPixelDataAndHeader) {
                                    throughMask((p >> 8) & 0xff, c.masks[1]) << 8 | throughMask(p & 0xff, c.masks[2]));
             }
         }
-        expectImage(writeBmp(spec), D3DXIFF_BMP, c.format, c.masks.size() == 4 && c.masks[3] != 0, w, h, expected);
+        expectImage(writeBmp(shape), D3DXIFF_BMP, c.format, c.masks.size() == 4 && c.masks[3] != 0, w, h, expected);
     }
 }
 
@@ -79,14 +79,14 @@ TEST(BmpDecode, EveryKindOfPixelDataAndHeader) {
 const std::vector<uint32_t> kRlePalette = {0x000000, 0xff0000, 0x00ff00, 0x0000ff, 0xffffff};
 
 BmpSpec rle(int bits, int w, int h, Bytes data) {
-    BmpSpec spec;
-    spec.width = w;
-    spec.height = h;
-    spec.bits = bits;
-    spec.compression = bits == 8 ? 1 : 2;
-    spec.palette = kRlePalette;
-    spec.pixelData = std::move(data);
-    return spec;
+    BmpSpec shape;
+    shape.width = w;
+    shape.height = h;
+    shape.bits = bits;
+    shape.compression = bits == 8 ? 1 : 2;
+    shape.palette = kRlePalette;
+    shape.pixelData = std::move(data);
+    return shape;
 }
 
 // Rows of palette indices, top row first, as opaque pixels.
@@ -115,10 +115,10 @@ TEST(BmpDecode, RunLengthRunsLiteralsDeltasAndClipping) {
 }
 
 TEST(BmpDecode, RejectsWhatCannotBeRead) {
-    BmpSpec spec;
-    spec.width = spec.height = 4;
-    spec.pixelData.assign(bmpStride(4, 24) * 4, 0);
-    const Bytes good = writeBmp(spec);
+    BmpSpec shape;
+    shape.width = shape.height = 4;
+    shape.pixelData.assign(bmpStride(4, 24) * 4, 0);
+    const Bytes good = writeBmp(shape);
     const struct {
         const char* what;
         size_t offset;
@@ -140,10 +140,10 @@ TEST(BmpDecode, RejectsWhatCannotBeRead) {
         EXPECT_EQ(D3DXERR_INVALIDDATA, decode(bad)) << p.what;
         EXPECT_EQ(D3DXERR_INVALIDDATA, decode(bad, DecodeMode::InfoOnly)) << p.what;
     }
-    spec.bits = 4;
-    spec.palette.assign(17, 0);
-    spec.pixelData.assign(bmpStride(4, 4) * 4, 0);
-    EXPECT_EQ(D3DXERR_INVALIDDATA, decode(writeBmp(spec))) << "a palette larger than the depth allows";
+    shape.bits = 4;
+    shape.palette.assign(17, 0);
+    shape.pixelData.assign(bmpStride(4, 4) * 4, 0);
+    EXPECT_EQ(D3DXERR_INVALIDDATA, decode(writeBmp(shape))) << "a palette larger than the depth allows";
 }
 
 }  // namespace

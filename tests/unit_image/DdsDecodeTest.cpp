@@ -35,17 +35,17 @@ TEST(DdsDecode, UncompressedLayoutsAtEveryLevel) {
     const unsigned sizes[3][2] = {{7, 3}, {3, 1}, {1, 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        DdsSpec spec;
-        spec.width = 7;
-        spec.height = 3;
-        spec.mipCount = 3;
-        spec.pfFlags = c.pfFlags;
-        spec.bits = c.bits;
-        std::copy(c.masks, c.masks + 4, spec.masks);
+        DdsSpec shape;
+        shape.width = 7;
+        shape.height = 3;
+        shape.mipCount = 3;
+        shape.pfFlags = c.pfFlags;
+        shape.bits = c.bits;
+        std::copy(c.masks, c.masks + 4, shape.masks);
         std::vector<std::vector<uint32_t>> expected;
         for (unsigned l = 0; l < 3; ++l) {
             std::vector<uint32_t> src = patternImage(sizes[l][0], sizes[l][1], 10 + l);
-            spec.payload = spec.payload + packPixels(src, c.bits, c.masks);
+            shape.payload = shape.payload + packPixels(src, c.bits, c.masks);
             // Luminance is read from the red mask into all three colours.
             const bool grey = c.pfFlags & kDdpfLuminance;
             for (uint32_t& p : src) {
@@ -56,7 +56,7 @@ TEST(DdsDecode, UncompressedLayoutsAtEveryLevel) {
             }
             expected.push_back(src);
         }
-        DecodedImage img = decodeOk(writeDds(spec));
+        DecodedImage img = decodeOk(writeDds(shape));
         EXPECT_TRUE(img.info.Width == 7 && img.info.Height == 3 && img.info.Depth == 1 && img.info.MipLevels == 3);
         EXPECT_TRUE(img.info.ResourceType == D3DRTYPE_TEXTURE && img.info.ImageFileFormat == D3DXIFF_DDS);
         EXPECT_EQ(c.format, img.info.Format);
@@ -157,13 +157,13 @@ TEST(DdsDecode, PartialDxtBlocksAndMipChainsOfOddSizes) {
     };
     for (const auto& c : chains) {
         SCOPED_TRACE(::testing::Message() << c.w << "x" << c.h);
-        DdsSpec spec;
-        spec.width = c.w;
-        spec.height = c.h;
-        spec.mipCount = static_cast<unsigned>(c.levels.size());
+        DdsSpec shape;
+        shape.width = c.w;
+        shape.height = c.h;
+        shape.mipCount = static_cast<unsigned>(c.levels.size());
         for (const auto& l : c.levels)
-            spec.payload = spec.payload + packPixels(patternImage(l.first, l.second, 1), 32, kRgbMasks);
-        img = decodeOk(writeDds(spec));
+            shape.payload = shape.payload + packPixels(patternImage(l.first, l.second, 1), 32, kRgbMasks);
+        img = decodeOk(writeDds(shape));
         EXPECT_EQ(c.levels.size(), img.info.MipLevels);
         EXPECT_EQ(c.levels.size(), d3dximage::fullMipCount(c.w, c.h));
         ASSERT_EQ(c.levels.size(), img.faces[0].size());
@@ -175,15 +175,15 @@ TEST(DdsDecode, PartialDxtBlocksAndMipChainsOfOddSizes) {
 
     // A mip count without DDSD_MIPMAPCOUNT is ignored; 10 levels claimed for
     // a 4x2 image are the full chain of 3.
-    DdsSpec spec;
-    spec.width = 4;
-    spec.height = 2;
-    spec.payload = packPixels(patternImage(8 + 2 + 1, 1, 1), 32, kRgbMasks);
-    Bytes file = writeDds(spec);
+    DdsSpec shape;
+    shape.width = 4;
+    shape.height = 2;
+    shape.payload = packPixels(patternImage(8 + 2 + 1, 1, 1), 32, kRgbMasks);
+    Bytes file = writeDds(shape);
     file[4 + 24] = 3;
     EXPECT_EQ(1u, decodeOk(file).info.MipLevels);
-    spec.mipCount = 10;
-    img = decodeOk(writeDds(spec));
+    shape.mipCount = 10;
+    img = decodeOk(writeDds(shape));
     EXPECT_TRUE(img.info.MipLevels == 3 && img.faces[0].size() == 3);
 }
 
@@ -191,15 +191,15 @@ TEST(DdsDecode, CubeMapsHaveSixFacesEachWithItsOwnChainInFileOrder) {
     const uint32_t faceColours[6] = {0xffff0000, 0xff00ffff, 0xff00ff00, 0xffff00ff, 0xff0000ff, 0xffffff00};
     // Each level a shade of the face's colour so levels can be told apart.
     const uint32_t shades[3] = {0xffffffff, 0xff7f7f7f, 0xff3f3f3f};
-    DdsSpec spec;
-    spec.width = spec.height = 4;
-    spec.mipCount = 3;
-    spec.cube = true;
+    DdsSpec shape;
+    shape.width = shape.height = 4;
+    shape.mipCount = 3;
+    shape.cube = true;
     for (int face = 0; face < 6; ++face)
         for (unsigned l = 0, edge = 4; l < 3; ++l, edge /= 2)
-            spec.payload = spec.payload +
+            shape.payload = shape.payload +
                            packPixels(std::vector<uint32_t>(edge * edge, faceColours[face] & shades[l]), 32, kRgbMasks);
-    DecodedImage img = decodeOk(writeDds(spec));
+    DecodedImage img = decodeOk(writeDds(shape));
     EXPECT_EQ(D3DRTYPE_CUBETEXTURE, img.info.ResourceType);
     EXPECT_TRUE(img.info.MipLevels == 3 && img.info.Width == 4);
     ASSERT_EQ(6u, img.faces.size());

@@ -44,23 +44,23 @@ static void appendPng(png_structp png, png_bytep data, png_size_t length) {
     out->insert(out->end(), data, data + length);
 }
 
-Bytes writePng(const PngSpec& spec) {
+Bytes writePng(const PngSpec& shape) {
     // Samples per pixel: a palette index, or grey or RGB, plus alpha.
-    const int type = spec.colorType;
+    const int type = shape.colorType;
     const int channels = type == PNG_COLOR_TYPE_PALETTE
                              ? 1
                              : (type & PNG_COLOR_MASK_COLOR ? 3 : 1) + (type & PNG_COLOR_MASK_ALPHA ? 1 : 0);
-    const size_t rowBytes = (static_cast<size_t>(spec.width) * channels * spec.bitDepth + 7) / 8;
-    std::vector<Bytes> rows(spec.height, Bytes(rowBytes, 0));
-    for (unsigned y = 0; y < spec.height; ++y) {
-        for (unsigned i = 0; i < spec.width * channels; ++i) {
-            const uint32_t v = spec.samples.at(static_cast<size_t>(y) * spec.width * channels + i);
-            if (spec.bitDepth == 16) {
+    const size_t rowBytes = (static_cast<size_t>(shape.width) * channels * shape.bitDepth + 7) / 8;
+    std::vector<Bytes> rows(shape.height, Bytes(rowBytes, 0));
+    for (unsigned y = 0; y < shape.height; ++y) {
+        for (unsigned i = 0; i < shape.width * channels; ++i) {
+            const uint32_t v = shape.samples.at(static_cast<size_t>(y) * shape.width * channels + i);
+            if (shape.bitDepth == 16) {
                 rows[y][2 * i] = static_cast<uint8_t>(v >> 8);
                 rows[y][2 * i + 1] = static_cast<uint8_t>(v);
             } else {
-                const size_t bit = static_cast<size_t>(i) * spec.bitDepth;
-                rows[y][bit / 8] |= static_cast<uint8_t>(v << (8 - spec.bitDepth - bit % 8));
+                const size_t bit = static_cast<size_t>(i) * shape.bitDepth;
+                rows[y][bit / 8] |= static_cast<uint8_t>(v << (8 - shape.bitDepth - bit % 8));
             }
         }
     }
@@ -69,22 +69,22 @@ Bytes writePng(const PngSpec& spec) {
     png_infop info = png_create_info_struct(png);
     if (setjmp(png_jmpbuf(png))) std::abort();  // the test image itself is wrong
     png_set_write_fn(png, &out, appendPng, [](png_structp) {});
-    png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colorType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+    png_set_IHDR(png, info, shape.width, shape.height, shape.bitDepth, shape.colorType,
+                 shape.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> palette;
-    for (size_t i = 0; i + 2 < spec.palette.size(); i += 3)
-        palette.push_back(png_color{spec.palette[i], spec.palette[i + 1], spec.palette[i + 2]});
+    for (size_t i = 0; i + 2 < shape.palette.size(); i += 3)
+        palette.push_back(png_color{shape.palette[i], shape.palette[i + 1], shape.palette[i + 2]});
     if (!palette.empty()) png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
-    if (spec.colorType == PNG_COLOR_TYPE_PALETTE && !spec.trns.empty()) {
-        std::vector<png_byte> alpha(spec.trns.begin(), spec.trns.end());
+    if (shape.colorType == PNG_COLOR_TYPE_PALETTE && !shape.trns.empty()) {
+        std::vector<png_byte> alpha(shape.trns.begin(), shape.trns.end());
         png_set_tRNS(png, info, alpha.data(), static_cast<int>(alpha.size()), nullptr);
-    } else if (!spec.trns.empty()) {
+    } else if (!shape.trns.empty()) {
         png_color_16 colour{};
-        colour.gray = colour.red = spec.trns[0];
-        if (spec.trns.size() == 3) {
-            colour.green = spec.trns[1];
-            colour.blue = spec.trns[2];
+        colour.gray = colour.red = shape.trns[0];
+        if (shape.trns.size() == 3) {
+            colour.green = shape.trns[1];
+            colour.blue = shape.trns[2];
         }
         png_set_tRNS(png, info, nullptr, 0, &colour);
     }
@@ -141,55 +141,55 @@ void put(Bytes* b, uint32_t v, int bytes) {
 
 size_t bmpStride(int width, unsigned bits) { return (static_cast<size_t>(width) * bits + 31) / 32 * 4; }
 
-Bytes writeBmp(const BmpSpec& spec) {
+Bytes writeBmp(const BmpSpec& shape) {
     Bytes header;
-    put(&header, spec.headerBytes);
-    if (spec.headerBytes == 12) {
-        for (uint32_t v : {uint32_t(spec.width), uint32_t(spec.height), 1u, spec.bits}) put(&header, v, 2);
+    put(&header, shape.headerBytes);
+    if (shape.headerBytes == 12) {
+        for (uint32_t v : {uint32_t(shape.width), uint32_t(shape.height), 1u, shape.bits}) put(&header, v, 2);
     } else {
-        put(&header, uint32_t(spec.width));
-        put(&header, uint32_t(spec.height));
-        put(&header, 1 | spec.bits << 16);
-        for (uint32_t v : {spec.compression, uint32_t(spec.pixelData.size()), 2835u, 2835u,
-                           uint32_t(spec.palette.size()), 0u})
+        put(&header, uint32_t(shape.width));
+        put(&header, uint32_t(shape.height));
+        put(&header, 1 | shape.bits << 16);
+        for (uint32_t v : {shape.compression, uint32_t(shape.pixelData.size()), 2835u, 2835u,
+                           uint32_t(shape.palette.size()), 0u})
             put(&header, v);
         // V4/V5 keep the masks in the header; BI_BITFIELDS puts them after it.
-        for (size_t i = 0; i < spec.masks.size() && (spec.headerBytes > 40 || i < 3); ++i) put(&header, spec.masks[i]);
-        if (spec.headerBytes > 40) header.resize(spec.headerBytes, 0);
+        for (size_t i = 0; i < shape.masks.size() && (shape.headerBytes > 40 || i < 3); ++i) put(&header, shape.masks[i]);
+        if (shape.headerBytes > 40) header.resize(shape.headerBytes, 0);
     }
-    for (uint32_t c : spec.palette) put(&header, c, spec.headerBytes == 12 ? 3 : 4);
+    for (uint32_t c : shape.palette) put(&header, c, shape.headerBytes == 12 ? 3 : 4);
     Bytes file{'B', 'M'};
-    put(&file, static_cast<uint32_t>(14 + header.size() + spec.pixelData.size()));
+    put(&file, static_cast<uint32_t>(14 + header.size() + shape.pixelData.size()));
     put(&file, 0);
     put(&file, static_cast<uint32_t>(14 + header.size()));
-    return file + header + spec.pixelData;
+    return file + header + shape.pixelData;
 }
 
-Bytes writeDds(const DdsSpec& spec) {
+Bytes writeDds(const DdsSpec& shape) {
     Bytes b{'D', 'D', 'S', ' '};
     // CAPS HEIGHT WIDTH PIXELFORMAT (MIPMAPCOUNT); pitch and depth unused.
-    for (uint32_t v : {124u, 0x1007u | (spec.mipCount ? 0x20000u : 0), spec.height, spec.width, 0u, 0u, spec.mipCount})
+    for (uint32_t v : {124u, 0x1007u | (shape.mipCount ? 0x20000u : 0), shape.height, shape.width, 0u, 0u, shape.mipCount})
         put(&b, v);
     b.resize(b.size() + 44, 0);
-    for (uint32_t v : {32u, spec.pfFlags, spec.fourCC, spec.bits}) put(&b, v);
-    for (uint32_t m : spec.masks) put(&b, m);
-    put(&b, 0x1000 | (spec.mipCount > 1 ? 0x400008 : 0) | (spec.cube ? 0x8 : 0));
-    put(&b, spec.cube ? 0x200 | 0xfc00 : 0);
+    for (uint32_t v : {32u, shape.pfFlags, shape.fourCC, shape.bits}) put(&b, v);
+    for (uint32_t m : shape.masks) put(&b, m);
+    put(&b, 0x1000 | (shape.mipCount > 1 ? 0x400008 : 0) | (shape.cube ? 0x8 : 0));
+    put(&b, shape.cube ? 0x200 | 0xfc00 : 0);
     b.resize(b.size() + 12, 0);
-    return b + spec.payload;
+    return b + shape.payload;
 }
 
 DdsSpec dxtSpec(uint32_t fourCC, unsigned w, unsigned h, const Bytes& blocks, unsigned mips) {
-    DdsSpec spec;
-    spec.width = w;
-    spec.height = h;
-    spec.mipCount = mips;
-    spec.pfFlags = kDdpfFourCC;
-    spec.fourCC = fourCC;
-    spec.bits = 0;
-    for (uint32_t& m : spec.masks) m = 0;
-    spec.payload = blocks;
-    return spec;
+    DdsSpec shape;
+    shape.width = w;
+    shape.height = h;
+    shape.mipCount = mips;
+    shape.pfFlags = kDdpfFourCC;
+    shape.fourCC = fourCC;
+    shape.bits = 0;
+    for (uint32_t& m : shape.masks) m = 0;
+    shape.payload = blocks;
+    return shape;
 }
 
 Bytes packPixels(const std::vector<uint32_t>& pixels, unsigned bits, const uint32_t masks[4]) {

@@ -35,7 +35,7 @@ struct PngSpec {
     std::vector<uint8_t> palette;
     std::vector<uint16_t> trns;
 };
-Bytes writePng(const PngSpec& spec);
+Bytes writePng(const PngSpec& shape);
 
 // --- JPEG --------------------------------------------------------------------
 // `pixels` 0x00RRGGBB; grey uses the blue channel.
@@ -55,7 +55,7 @@ struct BmpSpec {
     std::vector<uint32_t> palette;   // 0x00RRGGBB
     Bytes pixelData;                 // already laid out as the file stores it
 };
-Bytes writeBmp(const BmpSpec& spec);
+Bytes writeBmp(const BmpSpec& shape);
 // Row stride of an uncompressed BMP row.
 size_t bmpStride(int width, unsigned bits);
 
@@ -72,7 +72,7 @@ struct DdsSpec {
     uint32_t masks[4] = {0x00ff0000, 0x0000ff00, 0x000000ff, 0};  // R G B A
     Bytes payload;          // every level of every face as stored
 };
-Bytes writeDds(const DdsSpec& spec);
+Bytes writeDds(const DdsSpec& shape);
 DdsSpec dxtSpec(uint32_t fourCC, unsigned w, unsigned h, const Bytes& blocks, unsigned mips = 0);
 
 // Packs 0xAARRGGBB pixels as the masks say (unpadded rows).

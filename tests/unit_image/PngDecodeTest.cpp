@@ -44,27 +44,27 @@ TEST(PngDecode, EveryColourTypeDepthAndTransparency) {
     const unsigned w = 13, h = 7;  // odd sizes: partial bytes, partial interlace passes
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        PngSpec spec;
-        spec.width = w;
-        spec.height = h;
-        spec.colorType = c.colorType;
-        spec.bitDepth = c.bitDepth;
-        spec.interlaced = c.interlaced;
+        PngSpec shape;
+        shape.width = w;
+        shape.height = h;
+        shape.colorType = c.colorType;
+        shape.bitDepth = c.bitDepth;
+        shape.interlaced = c.interlaced;
         std::vector<uint32_t> expected;
         const int d = c.bitDepth;
         if (c.colorType == PNG_COLOR_TYPE_PALETTE) {
             const unsigned entries = d == 8 ? 200 : 1u << d;
             for (unsigned i = 0; i < entries; ++i) {
                 const uint32_t p = patternPixel(i, 0, 99);
-                spec.palette.insert(spec.palette.end(), {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)});
+                shape.palette.insert(shape.palette.end(), {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)});
             }
-            for (unsigned i = 0; c.trns && i < entries / 2 + 1; ++i) spec.trns.push_back((i * 37) & 0xff);
+            for (unsigned i = 0; c.trns && i < entries / 2 + 1; ++i) shape.trns.push_back((i * 37) & 0xff);
             for (unsigned i = 0; i < w * h; ++i) {
                 const unsigned index = patternPixel(i % w, i / w, 1) % entries;
-                spec.samples.push_back(static_cast<uint16_t>(index));
-                const uint32_t a = index < spec.trns.size() ? spec.trns[index] : 0xff;
-                expected.push_back(a << 24 | spec.palette[3 * index] << 16 | spec.palette[3 * index + 1] << 8 |
-                                   spec.palette[3 * index + 2]);
+                shape.samples.push_back(static_cast<uint16_t>(index));
+                const uint32_t a = index < shape.trns.size() ? shape.trns[index] : 0xff;
+                expected.push_back(a << 24 | shape.palette[3 * index] << 16 | shape.palette[3 * index + 1] << 8 |
+                                   shape.palette[3 * index + 2]);
             }
         } else {
             // Samples of d bits taken from the pattern's 8-bit channels: the
@@ -81,7 +81,7 @@ TEST(PngDecode, EveryColourTypeDepthAndTransparency) {
                 for (int k = 0; k < 4; ++k) {
                     const uint32_t top = d >= 8 ? v[k] : v[k] >> (8 - d);
                     const uint32_t wide = v[k] == 255 ? 65535 : v[k] * 257 + ((noise >> (8 * k)) & 0x7f);
-                    if (k < channels) spec.samples.push_back(uint16_t(d == 16 ? wide : top));
+                    if (k < channels) shape.samples.push_back(uint16_t(d == 16 ? wide : top));
                     out[k] = d >= 8 ? v[k] : top * 255 / ((1u << d) - 1);
                 }
                 const bool grey = channels <= 2, hasA = channels == 2 || channels == 4;
@@ -90,22 +90,22 @@ TEST(PngDecode, EveryColourTypeDepthAndTransparency) {
             }
             if (c.trns) {
                 // The colour of pixel 0 becomes transparent wherever it occurs.
-                spec.trns.assign(spec.samples.begin(), spec.samples.begin() + channels);
+                shape.trns.assign(shape.samples.begin(), shape.samples.begin() + channels);
                 for (unsigned i = 0; i < w * h; ++i)
-                    if (std::equal(spec.trns.begin(), spec.trns.end(), spec.samples.begin() + i * channels))
+                    if (std::equal(shape.trns.begin(), shape.trns.end(), shape.samples.begin() + i * channels))
                         expected[i] &= 0x00ffffffu;
             }
         }
-        expectImage(writePng(spec), D3DXIFF_PNG, c.format, c.hasAlpha, w, h, expected);
+        expectImage(writePng(shape), D3DXIFF_PNG, c.format, c.hasAlpha, w, h, expected);
     }
 }
 
 TEST(PngDecode, BadCrcInImageDataFails) {
-    PngSpec spec;
-    spec.width = spec.height = 8;
-    spec.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
-    spec.samples.assign(8 * 8 * 4, 0x55);
-    Bytes file = writePng(spec);
+    PngSpec shape;
+    shape.width = shape.height = 8;
+    shape.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
+    shape.samples.assign(8 * 8 * 4, 0x55);
+    Bytes file = writePng(shape);
     // The IDAT chunk follows IHDR (8 + 25 bytes); flip a byte of its data.
     file[8 + 25 + 8 + 2] ^= 0x55;
     EXPECT_EQ(D3DXERR_INVALIDDATA, decode(file));
