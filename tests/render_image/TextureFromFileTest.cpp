@@ -87,12 +87,12 @@ protected:
 
 // A 2x2 BMP: red, green on top; blue, white below.
 Bytes quadrantBmp() {
-    BmpSpec spec;
-    spec.width = spec.height = 2;
-    spec.bits = 24;
-    spec.pixelData = {0xff, 0, 0, 0xff, 0xff, 0xff, 0, 0,   // bottom row: blue, white
+    BmpSpec shape;
+    shape.width = shape.height = 2;
+    shape.bits = 24;
+    shape.pixelData = {0xff, 0, 0, 0xff, 0xff, 0xff, 0, 0,   // bottom row: blue, white
                       0, 0, 0xff, 0, 0xff, 0, 0, 0};        // top row: red, green
-    return writeBmp(spec);
+    return writeBmp(shape);
 }
 
 bool near(uint32_t a, uint32_t b, int tolerance = 4) {
@@ -102,15 +102,15 @@ bool near(uint32_t a, uint32_t b, int tolerance = 4) {
 }
 
 TEST_F(ImageDevice, TextureHasTheFullChainWithTheFileAsLevelZero) {
-    PngSpec spec;
-    spec.width = 13;
-    spec.height = 7;
-    spec.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
+    PngSpec shape;
+    shape.width = 13;
+    shape.height = 7;
+    shape.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
     const std::vector<uint32_t> src = patternImage(13, 7, 4);
     for (uint32_t p : src)
-        spec.samples.insert(spec.samples.end(), {uint16_t(p >> 16 & 0xff), uint16_t(p >> 8 & 0xff),
+        shape.samples.insert(shape.samples.end(), {uint16_t(p >> 16 & 0xff), uint16_t(p >> 8 & 0xff),
                                                  uint16_t(p & 0xff), uint16_t(p >> 24)});
-    save("p.png", writePng(spec));
+    save("p.png", writePng(shape));
     IDirect3DTexture9* tex = nullptr;
     // Windows separators in the path load too.
     ASSERT_EQ(D3D_OK, D3DXCreateTextureFromFileA(s_device, (m_dir + "\\p.png").c_str(), &tex));
@@ -173,15 +173,15 @@ TEST_F(ImageDevice, TextureFormatFollowsWhetherTheFileHasAlpha) {
 }
 
 TEST_F(ImageDevice, DdsLevelsAreKeptAndOnlyTheMissingOnesGenerated) {
-    DdsSpec spec;
-    spec.width = 8;
-    spec.height = 4;
-    spec.mipCount = 2;  // 8x4 and 4x2 stored; 2x1 and 1x1 to generate
-    spec.payload = packPixels(std::vector<uint32_t>(32, 0xff204060), 32, kMasks);
+    DdsSpec shape;
+    shape.width = 8;
+    shape.height = 4;
+    shape.mipCount = 2;  // 8x4 and 4x2 stored; 2x1 and 1x1 to generate
+    shape.payload = packPixels(std::vector<uint32_t>(32, 0xff204060), 32, kMasks);
     Bytes b = packPixels(std::vector<uint32_t>(8, 0xffc0a080), 32, kMasks);
-    spec.payload.insert(spec.payload.end(), b.begin(), b.end());
+    shape.payload.insert(shape.payload.end(), b.begin(), b.end());
     IDirect3DTexture9* tex = nullptr;
-    ASSERT_EQ(D3D_OK, D3DXCreateTextureFromFileA(s_device, save("m.dds", writeDds(spec)).c_str(), &tex));
+    ASSERT_EQ(D3D_OK, D3DXCreateTextureFromFileA(s_device, save("m.dds", writeDds(shape)).c_str(), &tex));
     ASSERT_EQ(4u, tex->GetLevelCount());
     EXPECT_EQ(std::vector<uint32_t>(32, 0xff204060), readLevel(tex, 0));
     // Level 1 is the file's own (not a filtered level 0), and so its children.
@@ -227,17 +227,17 @@ TEST_F(ImageDevice, FailuresLeaveTheOutPointerAlone) {
 
 TEST_F(ImageDevice, CubeTextureFacesInFileOrderWithFullChains) {
     const uint32_t colours[6] = {0xffff0000, 0xff00ffff, 0xff00ff00, 0xffff00ff, 0xff0000ff, 0xffffff00};
-    DdsSpec spec;
-    spec.width = spec.height = 4;
-    spec.cube = true;  // one level per face in the file
+    DdsSpec shape;
+    shape.width = shape.height = 4;
+    shape.cube = true;  // one level per face in the file
     for (uint32_t c : colours) {
         std::vector<uint32_t> face(16, c);
         face[0] = 0xff808080;  // top-left marks the face's orientation
         Bytes b = packPixels(face, 32, kMasks);
-        spec.payload.insert(spec.payload.end(), b.begin(), b.end());
+        shape.payload.insert(shape.payload.end(), b.begin(), b.end());
     }
     IDirect3DCubeTexture9* cube = nullptr;
-    ASSERT_EQ(D3D_OK, D3DXCreateCubeTextureFromFileA(s_device, save("env.dds", writeDds(spec)).c_str(), &cube));
+    ASSERT_EQ(D3D_OK, D3DXCreateCubeTextureFromFileA(s_device, save("env.dds", writeDds(shape)).c_str(), &cube));
     ASSERT_EQ(3u, cube->GetLevelCount());  // 4, 2, 1
     D3DSURFACE_DESC desc;
     ASSERT_EQ(D3D_OK, cube->GetLevelDesc(0, &desc));
@@ -281,13 +281,13 @@ TEST_F(ImageDevice, Dxt1TransparentBlackLetsTheBackgroundThrough) {
     // One 4x4 block, three-colour mode: the left half index 0 (blue), the
     // right half index 3 (transparent black).
     const unsigned idx[16] = {0, 0, 3, 3, 0, 0, 3, 3, 0, 0, 3, 3, 0, 0, 3, 3};
-    DdsSpec spec;
-    spec.width = spec.height = 4;
-    spec.pfFlags = kDdpfFourCC;
-    spec.fourCC = D3DFMT_DXT1;
-    spec.payload = dxtColourBlock(0x001f, 0xf800, idx);
+    DdsSpec shape;
+    shape.width = shape.height = 4;
+    shape.pfFlags = kDdpfFourCC;
+    shape.fourCC = D3DFMT_DXT1;
+    shape.payload = dxtColourBlock(0x001f, 0xf800, idx);
     IDirect3DTexture9* tex = nullptr;
-    ASSERT_EQ(D3D_OK, D3DXCreateTextureFromFileA(s_device, save("t.dds", writeDds(spec)).c_str(), &tex));
+    ASSERT_EQ(D3D_OK, D3DXCreateTextureFromFileA(s_device, save("t.dds", writeDds(shape)).c_str(), &tex));
     const std::vector<uint32_t> frame = drawFullScreen(tex, 0xffff0000);
     tex->Release();
     EXPECT_TRUE(near(0xff0000ff, frame[32 * kSize + 16])) << "texture: " << std::hex << frame[32 * kSize + 16];
