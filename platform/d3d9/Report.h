@@ -4,9 +4,8 @@
 
 namespace zvd3d {
 
-// Writes "d3d9: <what> <value> is not supported" to stderr the first time a
+// Writes "d3d9: unhandled <what> <value>" to stderr the first time a
 // (what, value) pair is met; later calls with the same pair stay silent.
-// `what` must be a string literal (it is compared by address).
 void reportUnhandled(const char* what, unsigned long value);
 
 // Writes a one-line failure message to stderr (GL context, shader build).

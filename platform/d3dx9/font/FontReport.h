@@ -5,7 +5,7 @@
 
 namespace d3dxfont {
 
-// Writes "d3dx9 font: unhandled <what>: <value>" to stderr the first time a
+// Writes "d3dx9 font: unhandled <what> <value>" to stderr the first time a
 // given (what, value) pair is seen.
 void reportUnhandled(const char* what, unsigned long value);
 
