@@ -7,7 +7,7 @@
 
 CDX_ModelManager* CDX_ModelManager::s_instance = nullptr;
 
-CDX_ModelManager::CDX_ModelManager() : m_head(nullptr), m_tail(nullptr), m_count(0) {}
+CDX_ModelManager::CDX_ModelManager() {}
 
 CDX_ModelManager::~CDX_ModelManager() {}
 
@@ -22,19 +22,7 @@ CDX_ModelManager* CDX_ModelManager::getInstance() {
 QNRESULT CDX_ModelManager::destroyInstance() {
     if (!s_instance) return QNRSLT_OK;
     CDX_ModelManager* m = s_instance;
-    while (m->m_head) {
-        Node* node = m->m_head;
-        setOwner(__FILE__, __LINE__, "??");
-        delete node->model;
-        m->m_head = node->next;
-        if (m->m_head)
-            m->m_head->prev = nullptr;
-        else
-            m->m_tail = nullptr;
-        setOwner(__FILE__, __LINE__, "??");
-        delete node;
-        --m->m_count;
-    }
+    m->m_models.clear();
     setOwner(__FILE__, __LINE__, "??");
     delete m;
     s_instance = nullptr;
@@ -44,14 +32,7 @@ QNRESULT CDX_ModelManager::destroyInstance() {
 QNRESULT CDX_ModelManager::addModel(CQNXModel* model) {
     if (!model)
         return logResult(QNRSLT_INVALIDPARAM, "CDX_ModelManager::addModel( )", "NULL Pointer Sent", 0);
-    setOwner(__FILE__, __LINE__, "??");
-    Node* node = new Node{model, m_tail, nullptr};
-    if (m_tail)
-        m_tail->next = node;
-    else
-        m_head = node;
-    m_tail = node;
-    ++m_count;
+    m_models.append(model);
     return QNRSLT_OK;
 }
 
@@ -59,8 +40,8 @@ bool CDX_ModelManager::hasModel(const char* name) { return getModelByName(name) 
 
 CQNXModel* CDX_ModelManager::getModelByName(const char* name) {
     if (!name) return nullptr;
-    for (Node* node = m_head; node; node = node->next)
-        if (node->model->m_fileName && std::strcmp(node->model->m_fileName, name) == 0)
-            return node->model;
+    for (auto* node = m_models.head(); node; node = node->next)
+        if (node->item->m_fileName && std::strcmp(node->item->m_fileName, name) == 0)
+            return node->item;
     return nullptr;
 }

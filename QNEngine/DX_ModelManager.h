@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "QNOwnedList.h"
 #include "QNResults.h"
 
 class CQNXModel;
@@ -30,16 +31,9 @@ public:
     // The first model loaded from exactly this name, or null. No report.
     CQNXModel* getModelByName(const char* name);
 
-    uint32_t getCount() const { return m_count; }
+    uint32_t getCount() const { return m_models.count(); }
 
-    struct Node {
-        CQNXModel* model;
-        Node* prev;
-        Node* next;
-    };
-    Node* m_head;
-    Node* m_tail;
-    uint32_t m_count;
+    CQNOwnedList<CQNXModel> m_models;
 
 private:
     CDX_ModelManager();

@@ -7,10 +7,7 @@
 CDX_TextureManager* CDX_TextureManager::s_instance = nullptr;
 
 CDX_TextureManager::CDX_TextureManager()
-    : m_head(nullptr),
-      m_tail(nullptr),
-      m_count(0),
-      m_nextId(0),
+    : m_nextId(0),
       m_lastMeshTextureName(nullptr),
       m_envMapTexture(nullptr) {}
 
@@ -27,19 +24,7 @@ CDX_TextureManager* CDX_TextureManager::getInstance() {
 QNRESULT CDX_TextureManager::destroyInstance() {
     if (!s_instance) return QNRSLT_OK;
     CDX_TextureManager* m = s_instance;
-    while (m->m_head) {
-        Node* node = m->m_head;
-        setOwner(__FILE__, __LINE__, "??");
-        delete node->texture;
-        m->m_head = node->next;
-        if (m->m_head)
-            m->m_head->prev = nullptr;
-        else
-            m->m_tail = nullptr;
-        setOwner(__FILE__, __LINE__, "??");
-        delete node;
-        --m->m_count;
-    }
+    m->m_textures.clear();
     if (m->m_lastMeshTextureName) {
         setOwner(__FILE__, __LINE__, "??");
         delete[] m->m_lastMeshTextureName;
@@ -70,14 +55,7 @@ QNRESULT CDX_TextureManager::loadTexture(const char* name, int32_t* id) {
     // A failed load has been reported by the texture; the entry still takes
     // its id so that ids stay equal to list positions.
     texture->loadTexture(name, m_nextId);
-    setOwner(__FILE__, __LINE__, "??");
-    Node* node = new Node{texture, m_tail, nullptr};
-    if (m_tail)
-        m_tail->next = node;
-    else
-        m_head = node;
-    m_tail = node;
-    ++m_count;
+    m_textures.append(texture);
     if (id) *id = m_nextId;
     ++m_nextId;
     return QNRSLT_OK;
@@ -88,9 +66,9 @@ CDX_Texture* CDX_TextureManager::getTextureByName(const char* name) {
         logResult(QNRSLT_INVALIDPARAM, "CDX_TextureManager::getTextureByName( )", nullptr, 0);
         return nullptr;
     }
-    for (Node* node = m_head; node; node = node->next)
-        if (node->texture->m_name && std::strcmp(node->texture->m_name, name) == 0)
-            return node->texture;
+    for (auto* node = m_textures.head(); node; node = node->next)
+        if (node->item->m_name && std::strcmp(node->item->m_name, name) == 0)
+            return node->item;
     return nullptr;
 }
 
@@ -98,7 +76,7 @@ CDX_Texture* CDX_TextureManager::getTextureByID(int32_t id) {
     // Entries whose load failed keep id -1; a caller holding -1 (no texture
     // named) must not be handed one of them.
     if (id < 0) return nullptr;
-    for (Node* node = m_head; node; node = node->next)
-        if (node->texture->m_id == id) return node->texture;
+    for (auto* node = m_textures.head(); node; node = node->next)
+        if (node->item->m_id == id) return node->item;
     return nullptr;
 }

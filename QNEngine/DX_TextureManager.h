@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "DX_Texture.h"
+#include "QNOwnedList.h"
 #include "QNResults.h"
 
 class CDX_TextureManager {
@@ -35,16 +36,9 @@ public:
     // The texture with this id whose load succeeded, or null. No report.
     CDX_Texture* getTextureByID(int32_t id);
 
-    uint32_t getCount() const { return m_count; }
+    uint32_t getCount() const { return m_textures.count(); }
 
-    struct Node {
-        CDX_Texture* texture;
-        Node* prev;
-        Node* next;
-    };
-    Node* m_head;
-    Node* m_tail;
-    uint32_t m_count;
+    CQNOwnedList<CDX_Texture> m_textures;
     int32_t m_nextId;
     // Kept here for the mesh model: the file name of the last material
     // texture a mesh load created (owned, freed at shut-down), and the

@@ -25,7 +25,7 @@ void freeString(char* s) {
 }
 }  // namespace
 
-CQNSceneManager::CQNSceneManager() : m_head(nullptr), m_tail(nullptr), m_count(0) {}
+CQNSceneManager::CQNSceneManager() {}
 
 CQNSceneManager::~CQNSceneManager() {}
 
@@ -159,57 +159,25 @@ CQNBase* CQNSceneManager::createObject(const char* className) {
 }
 
 void CQNSceneManager::addObject(CQNBase* object) {
-    if (!object) return;
-    setOwner(__FILE__, __LINE__, "??");
-    Node* node = new Node{object, m_tail, nullptr};
-    if (m_tail)
-        m_tail->next = node;
-    else
-        m_head = node;
-    m_tail = node;
-    ++m_count;
+    if (object) m_objects.append(object);
 }
 
-CQNSceneManager::Node* CQNSceneManager::_unlink(Node* node) {
-    Node* next = node->next;
-    if (node->prev)
-        node->prev->next = next;
-    else
-        m_head = next;
-    if (next)
-        next->prev = node->prev;
-    else
-        m_tail = node->prev;
-    setOwner(__FILE__, __LINE__, "??");
-    delete node->object;
-    setOwner(__FILE__, __LINE__, "??");
-    delete node;
-    --m_count;
-    return next;
-}
-
-void CQNSceneManager::clearScene() {
-    Node* node = m_head;
-    while (node) node = _unlink(node);
-}
+void CQNSceneManager::clearScene() { m_objects.clear(); }
 
 void CQNSceneManager::update() {
-    Node* node = m_head;
+    auto* node = m_objects.head();
     while (node) {
-        node->object->update();
-        if (node->object->m_remove)
-            node = _unlink(node);
-        else
-            node = node->next;
+        node->item->update();
+        node = node->item->m_remove ? m_objects.remove(node) : node->next;
     }
 }
 
 void CQNSceneManager::render() {
-    for (Node* node = m_head; node; node = node->next) node->object->render();
+    for (auto* node = m_objects.head(); node; node = node->next) node->item->render();
 }
 
 CQNBase* CQNSceneManager::getObject(int index) const {
-    Node* node = m_head;
+    auto* node = m_objects.head();
     for (int i = 0; node && i < index; ++i) node = node->next;
-    return (index >= 0 && node) ? node->object : nullptr;
+    return (index >= 0 && node) ? node->item : nullptr;
 }

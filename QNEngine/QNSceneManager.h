@@ -3,6 +3,7 @@
 #ifndef QN_SCENE_MANAGER_H
 #define QN_SCENE_MANAGER_H
 
+#include "QNOwnedList.h"
 #include "QNResults.h"
 
 class CQNBase;
@@ -29,23 +30,14 @@ public:
     void update();
     void render();
 
-    int getObjectCount() const { return m_count; }
+    int getObjectCount() const { return static_cast<int>(m_objects.count()); }
     // The object at position index in scene order, or null.
     CQNBase* getObject(int index) const;
 
 private:
     CQNSceneManager();
 
-    struct Node {
-        CQNBase* object;
-        Node* prev;
-        Node* next;
-    };
-    Node* _unlink(Node* node);
-
-    Node* m_head;
-    Node* m_tail;
-    int m_count;
+    CQNOwnedList<CQNBase> m_objects;
 
     static CQNSceneManager* s_instance;
 };

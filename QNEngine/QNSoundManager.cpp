@@ -6,7 +6,7 @@
 
 CQNSoundManager* CQNSoundManager::s_instance = nullptr;
 
-CQNSoundManager::CQNSoundManager() : m_head(nullptr), m_tail(nullptr), m_count(0) {}
+CQNSoundManager::CQNSoundManager() {}
 
 CQNSoundManager::~CQNSoundManager() {}
 
@@ -19,19 +19,7 @@ CQNSoundManager* CQNSoundManager::getInstance() {
 }
 
 void CQNSoundManager::destroyInstance() {
-    if (s_instance) {
-        Node* node = s_instance->m_head;
-        while (node) {
-            Node* next = node->next;
-            setOwner(__FILE__, __LINE__, "??");
-            delete node->sound;
-            setOwner(__FILE__, __LINE__, "??");
-            delete node;
-            --s_instance->m_count;
-            node = next;
-        }
-        s_instance->m_head = s_instance->m_tail = nullptr;
-    }
+    if (s_instance) s_instance->m_sounds.clear();
     FSOUND_Close();
     if (s_instance) {
         setOwner(__FILE__, __LINE__, "??");
@@ -78,14 +66,7 @@ QNSound* CQNSoundManager::loadSound(const char* name, int type) {
     sound->m_name = new char[n];
     std::memcpy(sound->m_name, name, n);
 
-    setOwner(__FILE__, __LINE__, "??");
-    Node* node = new Node{sound, m_tail, nullptr};
-    if (m_tail)
-        m_tail->next = node;
-    else
-        m_head = node;
-    m_tail = node;
-    ++m_count;
+    m_sounds.append(sound);
     return sound;
 }
 
@@ -117,7 +98,7 @@ QNSound* CQNSoundManager::getSoundFromList(const char* name) {
         logResult(QNRSLT_INVALIDPARAM, "CQNSoundManager::getSoundFromList( )", "NULL pointer sent", 0);
         return nullptr;
     }
-    for (Node* node = m_head; node; node = node->next)
-        if (node->sound->m_name && std::strcmp(node->sound->m_name, name) == 0) return node->sound;
+    for (auto* node = m_sounds.head(); node; node = node->next)
+        if (node->item->m_name && std::strcmp(node->item->m_name, name) == 0) return node->item;
     return nullptr;
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "QNOwnedList.h"
 #include "QNResults.h"
 #include "QNSound.h"
 
@@ -27,19 +28,12 @@ public:
     QNRESULT playSound(QNSound* a_sound);
     QNSound* getSoundFromList(const char* name);
 
-    uint32_t getCount() const { return m_count; }
+    uint32_t getCount() const { return m_sounds.count(); }
 
 private:
     CQNSoundManager();
 
-    struct Node {
-        QNSound* sound;
-        Node* prev;
-        Node* next;
-    };
-    Node* m_head;
-    Node* m_tail;
-    uint32_t m_count;
+    CQNOwnedList<QNSound> m_sounds;
 
     static CQNSoundManager* s_instance;
 };
