@@ -4,9 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <zvfile.h>
+
 #include "DX_Camera.h"
 #include "DX_TextureManager.h"
-#include "QNFileUtil.h"
 #include "QNGameState.h"
 #include "QNMemory.h"
 #include "QNScriptHelper.h"
@@ -276,7 +277,7 @@ QNRESULT CDX_D3DWrapper::saveScreenShot() {
     char name[256];
     for (int number = 0;; ++number) {
         std::snprintf(name, sizeof name, "Screen Shots\\Zarvel Image %d.bmp", number);
-        FILE* existing = qnOpenFile(name, "rb");
+        FILE* existing = zvOpenFile(name, "rb");
         if (!existing) break;
         std::fclose(existing);
     }

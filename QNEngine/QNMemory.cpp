@@ -9,6 +9,8 @@
 #include <mutex>
 #include <new>
 
+#include <zvfile.h>
+
 // Nothing in this file may use operator new: tracking data comes from malloc
 // and the logs are written with the C library's streams.
 
@@ -76,18 +78,7 @@ Owner takeOwner() {
     return owner;
 }
 
-// Paths in the program use '\'; this platform opens them with '/'.
-void localPath(const char* path, char (&local)[256]) {
-    snprintf(local, sizeof local, "%s", path);
-    for (char* c = local; *c; ++c)
-        if (*c == '\\') *c = '/';
-}
-
-FILE* openFile(const char* path, const char* mode) {
-    char local[256];
-    localPath(path, local);
-    return fopen(local, mode);
-}
+FILE* openFile(const char* path, const char* mode) { return zvOpenFile(path, mode); }
 
 // Each line opens and closes the log, so it is complete even after a crash.
 // A log that cannot be opened (no Logs folder) is skipped.
@@ -344,9 +335,7 @@ void onExit() {
 
 struct Startup {
     Startup() {
-        char log[256];
-        localPath(kMemoryLog, log);
-        remove(log);
+        if (FILE* log = openFile(kMemoryLog, "wb")) fclose(log);  // a fresh log for this run
         writeHead();
         atexit(onExit);
     }

@@ -1,10 +1,10 @@
 #include "QNResults.h"
 
 #include <windows.h>
+#include <zvfile.h>
 
 #include <cstring>
 
-#include "QNFileUtil.h"
 #include "QNMemory.h"
 
 CQNResults* CQNResults::s_instance = nullptr;
@@ -79,7 +79,7 @@ bool CQNResults::open(const char* path, const char* title) {
     // The log has a stream of its own: other libraries in the process write
     // diagnostics to standard error, which must not end up in the HTML.
     if (m_stream) std::fclose(m_stream);
-    m_stream = qnOpenFile(path, "w");
+    m_stream = zvOpenFile(path, "w");
     m_finished = false;
     const char* t = title ? title : "";
     if (m_stream) {

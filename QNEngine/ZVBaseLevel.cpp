@@ -11,7 +11,6 @@
 #include "DX_Camera.h"
 #include "DX_Input.h"
 #include "QNBaseRend.h"
-#include "QNFileUtil.h"
 #include "QNGameState.h"
 #include "QNGameTimer.h"
 #include "QNMemory.h"
@@ -277,7 +276,8 @@ QNRESULT CZVBaseLevel::loadLevelFromFile(const char* path) {
     setOwner(__FILE__, __LINE__, "??");
     delete[] values;
 
-    if (!qnNativePath(path, m_boardFile, sizeof m_boardFile)) m_boardFile[0] = '\0';
+    if (std::snprintf(m_boardFile, sizeof m_boardFile, "%s", path) >= int(sizeof m_boardFile))
+        m_boardFile[0] = '\0';
     state->m_levelTime = 0.0f;
     state->m_moves = 0;
     return QNRSLT_OK;
@@ -297,9 +297,8 @@ QNRESULT CZVBaseLevel::saveUpdatedLevel() {
 
     // Only the file the board came from may receive its records: after a
     // next level that failed to load, the board on show is the old level's.
-    char native[256];
     if (!m_blocks || !data.m_cells || data.m_width != m_boardWidth || data.m_height != m_boardHeight ||
-        !qnNativePath(fileName, native, sizeof native) || std::strcmp(native, m_boardFile) != 0) {
+        std::strcmp(fileName, m_boardFile) != 0) {
         char info[512];
         std::snprintf(info, sizeof info, "%s (the board on show was not loaded from it; nothing saved)",
                       fileName);

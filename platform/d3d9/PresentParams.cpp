@@ -4,11 +4,13 @@
 
 #include "Report.h"
 #include "TextureStore.h"
+#include "win32/Win32Window.h"
 
 namespace zvd3d {
 
 HRESULT resolvePresentParams(SDL_Window* window, D3DPRESENT_PARAMETERS* params) {
     D3DPRESENT_PARAMETERS& p = *params;
+    if (int forced = zvwin32::fullscreenOverride(); forced >= 0) p.Windowed = forced ? FALSE : TRUE;
     if (p.BackBufferWidth == 0 || p.BackBufferHeight == 0) {
         int w = 0, h = 0;
         SDL_GetWindowSize(window, &w, &h);

@@ -4,6 +4,8 @@
 
 #include <fmod.h>
 
+#include "win32/PathResolver.h"
+
 #include <cstdio>
 
 namespace fmod3 {
@@ -16,15 +18,7 @@ const unsigned int kHandledModeBits = FSOUND_LOOP_OFF | FSOUND_LOOP_NORMAL | FSO
                                       FSOUND_UNSIGNED | FSOUND_SIGNED | FSOUND_2D;
 }  // namespace
 
-std::string nativePath(const char* name) {
-    std::string path(name);
-    for (char& c : path) {
-        if (c == '\\') {
-            c = '/';
-        }
-    }
-    return path;
-}
+std::string nativePath(const char* name) { return PathResolver::instance().resolve(name, PathResolver::Read); }
 
 bool acceptLoad(const char* call, unsigned int mode, int offset, int length) {
     if (unsigned int extra = mode & ~kHandledModeBits) {

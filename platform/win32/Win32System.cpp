@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "PathResolver.h"
 #include "Win32Internal.h"
 #include "Win32Window.h"
 #include "testing/PlatformTesting.h"
@@ -24,11 +25,8 @@ int g_cursorCount = 0;
 
 float g_mapOffsetX = 0, g_mapOffsetY = 0, g_mapScale = 1;
 
-std::string unixPath(const char* path) {
-    std::string p(path);
-    for (char& c : p)
-        if (c == '\\') c = '/';
-    return p;
+std::string nativePath(const char* path, PathResolver::Access access) {
+    return PathResolver::instance().resolve(path, access);
 }
 
 // File handles carry the descriptor plus one, so that no valid handle is null.
@@ -63,7 +61,11 @@ HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, LPVOID, DW
         case OPEN_EXISTING: break;
         default: return INVALID_HANDLE_VALUE;
     }
-    std::string path = unixPath(name);
+    PathResolver::Access use = !write                  ? PathResolver::Read
+                               : (creation == CREATE_NEW || creation == CREATE_ALWAYS) ? PathResolver::Write
+                                                                                     : PathResolver::Update;
+    std::string path = nativePath(name, use);
+    if (path.empty()) return INVALID_HANDLE_VALUE;
     int fd = open(path.c_str(), flags, 0644);
     if (fd < 0) return INVALID_HANDLE_VALUE;
     struct stat st;
@@ -145,7 +147,8 @@ BOOL WINAPI FlushFileBuffers(HANDLE file) {
 
 BOOL WINAPI MoveFileExA(LPCSTR existing, LPCSTR newName, DWORD flags) {
     if (!existing || !newName) return FALSE;
-    std::string from = unixPath(existing), to = unixPath(newName);
+    std::string from = nativePath(existing, PathResolver::Write);
+    std::string to = nativePath(newName, PathResolver::Write);
     struct stat st;
     // Without MOVEFILE_REPLACE_EXISTING an existing target makes the move fail.
     if (!(flags & MOVEFILE_REPLACE_EXISTING) && stat(to.c_str(), &st) == 0) return FALSE;
@@ -165,7 +168,7 @@ BOOL WINAPI MoveFileExA(LPCSTR existing, LPCSTR newName, DWORD flags) {
 
 BOOL WINAPI DeleteFileA(LPCSTR name) {
     if (!name) return FALSE;
-    return unlink(unixPath(name).c_str()) == 0 ? TRUE : FALSE;
+    return unlink(nativePath(name, PathResolver::Write).c_str()) == 0 ? TRUE : FALSE;
 }
 
 BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER* count) {

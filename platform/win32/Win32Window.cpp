@@ -113,9 +113,14 @@ void pumpEvents() {
 
 bool messageWaiting() { return !g_queue.empty() || g_quitPosted; }
 
+int g_fullscreenOverride = -1;
+
 }  // namespace
 
 namespace zvwin32 {
+
+void setFullscreenOverride(int mode) { g_fullscreenOverride = mode < 0 ? -1 : mode ? 1 : 0; }
+int fullscreenOverride() { return g_fullscreenOverride; }
 
 SDL_Window* sdlWindow(HWND hWnd) {
     Window* w = fromHandle(hWnd);

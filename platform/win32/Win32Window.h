@@ -37,6 +37,12 @@ void releaseInput();
 // pixels so the game's cursor sits under the system pointer.
 void setBackBufferMapping(HWND hWnd, float offsetX, float offsetY, float scale);
 
+// The command line's choice between a full screen and a window for this run:
+// 1 full screen, 0 a window, -1 (the default) as the program asks. The
+// device applies it to the presentation parameters it is given.
+void setFullscreenOverride(int mode);
+int fullscreenOverride();
+
 }  // namespace zvwin32
 
 #endif

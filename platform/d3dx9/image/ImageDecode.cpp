@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string>
 
+#include "win32/PathResolver.h"
+
 namespace d3dximage {
 
 namespace {
@@ -36,10 +38,7 @@ HRESULT decodeImage(const uint8_t* data, size_t size, DecodeMode mode, DecodedIm
 bool readWholeFile(const char* path, std::vector<uint8_t>* bytes) {
     bytes->clear();
     if (!path || !*path) return false;
-    std::string unixPath(path);
-    for (char& c : unixPath) {
-        if (c == '\\') c = '/';
-    }
+    std::string unixPath = PathResolver::instance().resolve(path, PathResolver::Read);
     struct stat st;
     if (stat(unixPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
     if (st.st_size < 0 || st.st_size > kMaxFileBytes) return false;

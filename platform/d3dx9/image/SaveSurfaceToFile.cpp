@@ -7,6 +7,7 @@
 #include "ImageDecode.h"
 #include "ImageReport.h"
 #include "PixelMasks.h"
+#include "win32/PathResolver.h"
 
 namespace {
 
@@ -83,10 +84,8 @@ HRESULT readSurface(IDirect3DSurface9* surface, const SurfaceLayout& layout, con
 }
 
 HRESULT writeFile(const char* path, const std::vector<uint8_t>& bytes) {
-    std::string unixPath(path);
-    for (char& c : unixPath) {
-        if (c == '\\') c = '/';
-    }
+    std::string unixPath = PathResolver::instance().resolve(path, PathResolver::Write);
+    if (unixPath.empty()) return fileError(ENAMETOOLONG);
     std::FILE* file = std::fopen(unixPath.c_str(), "wb");
     if (!file) return fileError(errno);
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();

@@ -14,6 +14,7 @@
 #include "D3DXSkinInfoObject.h"
 #include "XFileReport.h"
 #include "XSceneBuilder.h"
+#include "win32/PathResolver.h"
 
 using namespace d3dxfile;
 
@@ -168,9 +169,7 @@ HRESULT WINAPI D3DXLoadMeshHierarchyFromXA(LPCSTR Filename, DWORD MeshOptions,
         reportUnhandled("user data loader", 1);
         return D3DERR_INVALIDCALL;
     }
-    std::string path(Filename);
-    for (char& c : path)
-        if (c == '\\') c = '/';
+    std::string path = PathResolver::instance().resolve(Filename, PathResolver::Read);
 
     XSceneData scene;
     HRESULT hr = resultOf(XSceneBuilder::loadFile(path.c_str(), scene));
