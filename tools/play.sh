@@ -1,24 +1,12 @@
 #!/bin/bash
-# Prepares the per-user data folder and starts the game in it.
-# Content is refreshed from Assets/, but a level file already in the data
-# folder is never overwritten: it carries the player's records.
+# Starts the built game. It reads its content from this source tree (the
+# build folder links to it) and keeps the player's files in
+# $XDG_DATA_HOME/zarvel; arguments go to the game (zarvel --help).
 set -euo pipefail
 BIN=$(realpath "$1")
-SRC=$(cd "$(dirname "$0")/.." && pwd)
-DATA="${XDG_DATA_HOME:-$HOME/.local/share}/zarvel"
-
-mkdir -p "$DATA/Logs" "$DATA/Screen Shots"
-(cd "$SRC" && find Assets -type d) | while read -r d; do mkdir -p "$DATA/$d"; done
-(cd "$SRC" && find Assets -type f) | while read -r f; do
-  case "$f" in
-    Assets/Scripts/Levels/*) [ -e "$DATA/$f" ] || cp "$SRC/$f" "$DATA/$f" ;;
-    *) cp "$SRC/$f" "$DATA/$f" ;;
-  esac
-done
-
-cd "$DATA"
+shift
 # The game ends with code 18 when the player quits or closes the window.
 status=0
-"$BIN" || status=$?
+"$BIN" "$@" || status=$?
 [ "$status" = 18 ] && status=0
 exit "$status"

@@ -12,10 +12,8 @@ if [ -z "${ZV_SHOT_DISPLAY:-}" ]; then
 fi
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
-mkdir -p "$WORK/Logs" "$WORK/Screen Shots"
-cp -r "$SRC/Assets" "$WORK/"
 cd "$WORK"
-SDL_AUDIODRIVER=dummy "$BUILD/zarvel" > /dev/null 2>&1 &
+SDL_AUDIODRIVER=dummy "$BUILD/zarvel" --data-dir "$WORK" > /dev/null 2>&1 &
 PID=$!
 WID=$(timeout 30 xdotool search --sync --onlyvisible --name '^Zarvel$' | head -1)
 key() { xdotool keydown "$1"; sleep 0.1; xdotool keyup "$1"; sleep 0.3; }

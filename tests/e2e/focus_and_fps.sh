@@ -23,8 +23,8 @@ after=$(bright)
 [ "$after" -gt $((before + 40)) ] || fail "no frame counter at the top left ($before -> $after bright pixels)"
 
 # A second game in its own folder takes the focus.
-mkdir -p second/Logs && cp -r Assets second/
-(cd second && exec "$ZARVEL" > game.out 2>&1) &
+mkdir -p second
+(cd second && exec "$ZARVEL" --data-dir "$WORK/second" > game.out 2>&1) &
 B_PID=$!
 sleep 2
 B_WID=$(xdotool search --onlyvisible --name '^Zarvel$' | grep -v "^$A_WID\$" | head -1)

@@ -3,6 +3,7 @@
 # picture is scaled by 1.6 between black bars, and the pointer still lands on
 # the block under it: level 1 is solved by clicks at the scaled positions.
 source "$(dirname "$0")/lib.bash" "$@"
+own Assets/Scripts/Config/qnengine.cfg
 sed -i 's/^\[FULLSCREEN\].*/[FULLSCREEN] TRUE/' Assets/Scripts/Config/qnengine.cfg
 
 start_game

@@ -1,4 +1,6 @@
-# Shared by the end-to-end tests: a game folder, Xvfb, and the game window.
+# Shared by the end-to-end tests: a player's folder, Xvfb, and the game window.
+# The game reads its content from the source tree (through the build folder)
+# and keeps the player's files in the work folder (--data-dir).
 # Usage in a test: source lib.bash "$@"  (arguments: zarvel source-dir work-dir)
 
 ZARVEL=$(realpath "$1")
@@ -14,16 +16,23 @@ if [ -z "${ZV_E2E_DISPLAY_READY:-}" ]; then
 fi
 
 rm -rf "$WORK"
-mkdir -p "$WORK/Logs" "$WORK/Screen Shots"
-cp -r "$SRC/Assets" "$WORK/Assets"
+mkdir -p "$WORK"
 cd "$WORK"
+
+# The player's own copy of a content file, made once, as a player who edits
+# the configuration makes one. Argument: the path under the content folder.
+own() {
+  [ -e "$1" ] && return
+  mkdir -p "$(dirname "$1")"
+  cp "$SRC/$1" "$1"
+}
 
 # The game plays its sounds to nowhere, in real time.
 export SDL_AUDIODRIVER=dummy
 
 GAME_PID=
-start_game() {
-  "$ZARVEL" > game.out 2>&1 &
+start_game() {  # arguments go to the game after --data-dir
+  "$ZARVEL" --data-dir "$WORK" "$@" > game.out 2>&1 &
   GAME_PID=$!
   WID=$(timeout 30 xdotool search --sync --onlyvisible --name '^Zarvel$' | head -1)
   [ -n "$WID" ] || fail "no window titled Zarvel"
@@ -61,8 +70,11 @@ play_level_one() {
   LEVELGEN="$(dirname "$ZARVEL")/levelgen"
   [ -x "$LEVELGEN" ] || fail "no levelgen next to the game"
   LEVEL="Assets/Scripts/Levels/zv.1.lvl"
+  # The board as the game reads it: the player's copy once there is one.
+  BOARD="$LEVEL"
+  [ -e "$BOARD" ] || BOARD="$SRC/$LEVEL"
 
-  read -r W H < "$LEVEL"
+  read -r W H < "$BOARD"
   [ "$W" -le 4 ] && [ "$H" -le 3 ] || fail "level 1 is expected to use the first camera"
   # Window pixel of a block centre: camera at (-15, 0, 110) looking down -z,
   # 60 degrees vertical field of view, an 800 x 600 picture shown at SCALE with
@@ -78,7 +90,7 @@ play_level_one() {
   press Return; sleep 1       # menu: play
   press Return; sleep 1.5     # level select: level 1
   click_at 60 560; sleep 0.5  # a click while getting ready starts play
-  "$LEVELGEN" --solve "$LEVEL" > clicks.txt || fail "level 1 has no solution"
+  "$LEVELGEN" --solve "$BOARD" > clicks.txt || fail "level 1 has no solution"
   moves=$(wc -l < clicks.txt)
   while read -r c r; do
     click_at $(pixel "$c" "$r")
@@ -89,7 +101,9 @@ play_level_one() {
   [ -f "Screen Shots/Zarvel Image 0.bmp" ] || fail "no screenshot of the completed board"
   convert "Screen Shots/Zarvel Image 0.bmp" completed.png
 
-  # The record: best time under the fresh 599999, best moves = the clicks made.
+  # The record, in the player's folder: best time under the fresh 599999,
+  # best moves = the clicks made.
+  [ -f "$LEVEL" ] || fail "no record in the player's folder"
   mapfile -t lines < "$LEVEL"
   n=${#lines[@]}
   best_time=${lines[$((n - 3))]}

@@ -29,6 +29,7 @@ awk -v l="$len" 'BEGIN { exit !(l > 2.5) }' || fail "only $len s of audio writte
 awk -v r="$rms" 'BEGIN { exit !(r > 0.02) }' || fail "the music is not heard (RMS $rms)"
 
 # 2. No CD drive: silence but for the clicks.
+own Assets/Scripts/Config/qnengine.cfg
 sed -i 's/^\[CDPLAYBACK\].*/[CDPLAYBACK] TRUE/' Assets/Scripts/Config/qnengine.cfg
 export SDL_DISKAUDIOFILE="$WORK/clicks.raw"
 start_game

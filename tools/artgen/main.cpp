@@ -2,12 +2,14 @@
 // folder. Deterministic: the same files on every run with the same fonts.
 //
 //   artgen ASSETS_DIR [--preview DIR]
+//   artgen --icons DIR      the application icon, DIR/<n>x<n>/apps/org.zarvel.Zarvel.png
 //
 // --preview also writes mock screens (menu, level select, a level with its
 // HUD) composed the way the game places the pictures, for checking by eye.
 #include "BlockArt.h"
 #include "DdsFile.h"
 #include "HudArt.h"
+#include "IconArt.h"
 #include "MenuArt.h"
 #include "PngFile.h"
 #include "Preview.h"
@@ -101,7 +103,25 @@ void writeMenus() {
 
 }  // namespace
 
+// The icon theme's sizes, each in its own folder as the hicolor theme lays them out.
+int writeIcons(const std::string& dir) {
+    static const int kSizes[] = {16, 24, 32, 48, 64, 128, 256, 512};
+    makeDir(dir);
+    for (int size : kSizes) {
+        std::string folder = dir + "/" + std::to_string(size) + "x" + std::to_string(size);
+        makeDir(folder);
+        makeDir(folder + "/apps");
+        std::string path = folder + "/apps/org.zarvel.Zarvel.png";
+        if (!writePng(path, icon::paintIcon(size))) {
+            std::fprintf(stderr, "artgen: cannot write %s\n", path.c_str());
+            return 1;
+        }
+    }
+    return 0;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--icons") return writeIcons(argv[2]);
     if (argc != 2 && !(argc == 4 && std::string(argv[2]) == "--preview")) {
         std::fprintf(stderr, "usage: artgen ASSETS_DIR [--preview DIR]\n");
         return 2;

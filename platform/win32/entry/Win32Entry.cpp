@@ -193,6 +193,10 @@ int main(int argc, char** argv) {
                                "); the game needs an OpenGL 3.3 core profile from the graphics driver",
                            true);
 
+    // The program's first window starts the video system afresh, so that what
+    // it sets up first (the window class name) is in place from the start.
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+
     zvwin32::setFullscreenOverride(line.fullscreen());
     static char empty[] = "";
     int status = WinMain(GetModuleHandleA(nullptr), nullptr, empty, SW_SHOWDEFAULT);
