@@ -141,7 +141,10 @@ PathResolver::Access PathResolver::accessOfMode(const char* mode) {
 }
 
 bool PathResolver::contentCandidate(int index, char* out, size_t size) {
-    static const char* const kRelative[] = {"/../share/games/zarvel", "/share/games/zarvel"};
+#ifndef ZV_CONTENT_FROM_EXE
+#define ZV_CONTENT_FROM_EXE "../share/games/zarvel"
+#endif
+    static const char* const kRelative[] = {"/" ZV_CONTENT_FROM_EXE, "/share/games/zarvel"};
     if (index < 0 || index > 1 || size == 0) return false;
     char exe[kMax];
     ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);

@@ -46,8 +46,8 @@ public:
     static Access accessOfMode(const char* mode);
 
     // The folders where installed content is looked for, relative to the
-    // running executable: <exe dir>/../share/games/zarvel (an install under
-    // any prefix, games/ or bin/) and <exe dir>/share/games/zarvel (a build
+    // running executable: where the install rules put it (<exe dir>/../share/
+    // games/zarvel by default, under any prefix) and <exe dir>/share/games/zarvel (a build
     // folder, where the build links it to the source tree). Index 0 or 1;
     // false when the executable's folder is unknown or the name too long.
     static bool contentCandidate(int index, char* out, size_t size);
