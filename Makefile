@@ -4,7 +4,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build play test bench clean
+.PHONY: all deps configure build play test bench clean install uninstall deb fresh-machine-test
 
 all: build
 
@@ -28,3 +28,20 @@ bench: build
 
 clean:
 	rm -rf $(BUILD)
+
+# Installs the game under PREFIX (DESTDIR is honoured); uninstall removes
+# what the last install put there. The player's files are never touched.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+uninstall:
+	@bash tools/uninstall.sh $(BUILD)
+
+# The Debian package, in $(BUILD)/packages/.
+deb: build
+	cd $(BUILD) && cpack -G DEB
+
+# The README's commands on a minimal Debian 12 made with debootstrap (root).
+fresh-machine-test:
+	@bash tools/fresh-machine-test.sh

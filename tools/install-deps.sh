@@ -9,6 +9,10 @@ PACKAGES=(g++ cmake make pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-de
   libgl1-mesa-dri libglx-mesa0 libegl-mesa0
   xvfb xauth xdotool x11-utils sox lame imagemagick
   fonts-dejavu-core fonts-comic-neue)
+# The faces the font tests ask for by style; the checks of the installed
+# files (desktop entry, AppStream, manual page) and of the Debian package.
+PACKAGES+=(fonts-dejavu-extra desktop-file-utils appstream man-db
+  dpkg-dev file lintian)
 
 missing=()
 for p in "${PACKAGES[@]}"; do
