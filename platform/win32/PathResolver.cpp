@@ -153,12 +153,15 @@ bool PathResolver::contentCandidate(int index, char* out, size_t size) {
     char* slash = std::strrchr(exe, '/');
     if (!slash) return false;
     *slash = '\0';
-    int w = std::snprintf(out, size, "%s%s", exe, kRelative[index]);
-    if (w < 0 || size_t(w) >= size) return false;
-    // The name without "dir/.." reads better in messages.
-    char canonical[PATH_MAX];
-    if (realpath(out, canonical) && std::strlen(canonical) < size) std::strcpy(out, canonical);
-    return true;
+    // Each leading "../" takes one folder off the executable's folder, so
+    // that messages name the folder plainly.
+    const char* rest = kRelative[index];
+    while (std::strncmp(rest, "/../", 4) == 0 && (slash = std::strrchr(exe, '/')) != nullptr) {
+        *slash = '\0';
+        rest += 3;
+    }
+    int w = std::snprintf(out, size, "%s%s", exe, rest);
+    return w > 0 && size_t(w) < size;
 }
 
 bool PathResolver::useInstalledContent() {
