@@ -355,6 +355,9 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT prim
     applyVertexLayout(buffer, m_streamOffset, m_streamStride);
     glDrawArrays(mode, GLint(startVertex), GLsizei(count));
     ++g_counters.drawCalls;
+    if (g_capture)
+        captureDraw(mode, m_stream->store().data() + m_streamOffset, m_streamStride, nullptr, 0, startVertex,
+                    UINT(count), 0);
     return D3D_OK;
 }
 
@@ -387,6 +390,9 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex,
                              reinterpret_cast<const void*>(uintptr_t{startIndex} * indexSize),
                              baseVertexIndex);
     ++g_counters.drawCalls;
+    if (g_capture)
+        captureDraw(mode, m_stream->store().data() + m_streamOffset, m_streamStride,
+                    m_indices->store().data(), indexSize, startIndex, UINT(count), baseVertexIndex);
     return D3D_OK;
 }
 
@@ -422,6 +428,8 @@ HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, cons
         applyVertexLayout(m_streamBuffer, 0, stride);
         glDrawArrays(mode, GLint(first), GLsizei(count));
         ++g_counters.drawCalls;
+        if (g_capture)
+            captureDraw(mode, static_cast<const uint8_t*>(vertices), stride, nullptr, 0, 0, UINT(count), 0);
     }
     // As in Direct3D, drawing from user memory leaves stream 0 unset.
     SetStreamSource(0, nullptr, 0, 0);
