@@ -24,8 +24,9 @@ if [ -x "$BUILD/bench_scene" ]; then
   [ -f "$BUILD/bench.json" ] && mv "$BUILD/bench.json" "$BUILD/bench.previous.json"
   { echo "["; sed '$!s/$/,/' "$lines"; echo "]"; } > "$BUILD/bench.json"
   echo
-  echo "Summary (ms; ratio = engine mean / floor mean; work = engine main-thread CPU per frame)"
-  printf '%-20s %7s %7s %7s %6s %6s %7s %6s %6s %6s %6s\n' scene mean p99 floor ratio draws states allocs work start change
+  echo "Summary (ms; ratio: engine mean / floor mean, wall clock; cpu: the same for the CPU"
+  echo "time of all threads; work: engine main-thread CPU per frame; start in s)"
+  printf '%-20s %7s %7s %7s %6s %6s %6s %7s %6s %6s %6s %6s\n' scene mean p99 floor ratio cpu draws states allocs work start change
   cat "$summary"
   echo "Figures written to $BUILD/bench.json"
 fi
