@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 
 namespace {
 
@@ -132,8 +133,17 @@ bool FloorRenderer::init(SDL_Window* window, const zvtest::FrameCapture& frame) 
     return glGetError() == GL_NO_ERROR;
 }
 
+namespace {
+double threadSeconds() {
+    timespec t;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+}  // namespace
+
 void FloorRenderer::render() {
     SDL_GL_MakeCurrent(m_window, m_context);
+    const double start = threadSeconds();
     const zvtest::FrameCapture& frame = *m_frame;
     unsigned changes = 0;
     // A small cache, as any renderer keeps: a GL call only when a value changes.
@@ -228,6 +238,7 @@ void FloorRenderer::render() {
         ++m_draws;
     }
     m_stateChanges = changes;
+    m_submitSeconds = threadSeconds() - start;
 
     // The copy to the window, as the engine's Present makes it.
     glBindFramebuffer(GL_READ_FRAMEBUFFER, m_fbo);

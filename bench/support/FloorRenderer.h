@@ -25,6 +25,9 @@ public:
     // GL state changes per frame of the replay.
     unsigned stateChanges() const { return m_stateChanges; }
     unsigned draws() const { return m_draws; }
+    // Main-thread CPU time of the last frame's clears and draws (not the
+    // copy to the window), seconds.
+    double submitSeconds() const { return m_submitSeconds; }
 
 private:
     struct Texture {
@@ -43,6 +46,7 @@ private:
     std::vector<Texture> m_textures;
     std::vector<unsigned> m_stepTexture;  // index + 1 into m_textures, 0 none
     unsigned m_stateChanges = 0, m_draws = 0;
+    double m_submitSeconds = 0;
 };
 
 #endif
