@@ -225,6 +225,7 @@ private:
 
     // What was applied.
     ShaderKey m_key{};
+    bool m_alphaOne = false;  // every fragment of the current program has alpha 1
     Program* m_program = nullptr;
     FixedFunctionUniforms m_uniforms{};
     uint32_t m_groupVersion[kUniformGroups] = {};
