@@ -58,11 +58,11 @@ FloorRenderer::~FloorRenderer() {
 unsigned FloorRenderer::textureFor(const zvtest::CapturedStep& step) {
     for (size_t i = 0; i < m_textures.size(); ++i) {
         const Texture& t = m_textures[i];
-        if (t.width == step.texWidth && t.height == step.texHeight && t.levels == step.texLevels &&
-            t.minFilter == step.minFilter && t.magFilter == step.magFilter)
+        if (t.id == step.texture && t.minFilter == step.minFilter && t.magFilter == step.magFilter)
             return unsigned(i + 1);
     }
-    Texture t{step.texWidth, step.texHeight, step.texLevels, step.texCube, step.minFilter, step.magFilter, 0, 0};
+    // One for each texture of the engine's, so that the floor binds as often.
+    Texture t{step.texture, step.texWidth, step.texHeight, step.texLevels, step.texCube, step.minFilter, step.magFilter, 0, 0};
     // A texture of the same size and chain: a checker of opaque greys.
     std::vector<uint8_t> texels(size_t(t.width) * t.height * 4);
     for (int y = 0; y < t.height; ++y)

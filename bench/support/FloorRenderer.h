@@ -31,6 +31,7 @@ public:
 
 private:
     struct Texture {
+        uint64_t id;
         int width, height, levels;
         bool cube;
         uint32_t minFilter, magFilter;

@@ -72,6 +72,7 @@ void Device::captureDraw(GLenum mode, const uint8_t* vertices, UINT stride, cons
     bool textured = m_key.stageCount > 0 && stage.texKind != TEX_NONE;
     if (textured) {
         const TextureStore& store = m_textureObjects[0]->store();
+        step.texture = reinterpret_cast<uintptr_t>(m_textureObjects[0]);
         step.texWidth = int(store.width(0));
         step.texHeight = int(store.height(0));
         step.texLevels = int(store.levelCount());

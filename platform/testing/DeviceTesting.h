@@ -63,6 +63,7 @@ struct CapturedStep {
     bool cull;
     uint32_t cullFace, frontFace;
     bool alphaTest;           // the program discards by alpha
+    uint64_t texture;         // which texture (the same value for the same one)
     int texWidth, texHeight, texLevels;
     bool texCube;
     uint32_t minFilter, magFilter;
