@@ -7,6 +7,8 @@
 namespace zvd3d {
 
 extern zvtest::DeviceCounters g_counters;
+// The frame being captured (zvtest::captureFrame), or nullptr.
+extern zvtest::FrameCapture* g_capture;
 
 // Fault injection set by the test hooks: each returns true (and uses up one
 // injected failure) when the call should fail.

@@ -145,7 +145,10 @@ HRESULT Device::createFrame() {
     m_gl.bindReadFramebuffer(m_fbo);
     glGenRenderbuffers(1, &m_colorBuffer);
     glBindRenderbuffer(GL_RENDERBUFFER, m_colorBuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, x8 ? GL_RGBA8 : GL_RGB565, w, h);
+    // Neither format stores alpha: DESTALPHA reads 1, as on Direct3D's X8
+    // and 16-bit targets, and every write is a whole pixel (a masked alpha
+    // channel would make each write read the pixel first).
+    glRenderbufferStorage(GL_RENDERBUFFER, x8 ? GL_RGB8 : GL_RGB565, w, h);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, m_colorBuffer);
     if (m_params.EnableAutoDepthStencil) {
         glGenRenderbuffers(1, &m_depthBuffer);
@@ -162,15 +165,13 @@ HRESULT Device::createFrame() {
         reportFailure("the back-buffer framebuffer is incomplete", detail);
         return D3DERR_NOTAVAILABLE;
     }
-    // Start from black with alpha 1; X8 frames keep alpha 1 from then on
-    // (writes to it are masked), so DESTALPHA reads 1 as on an X8 target.
+    // Start from black.
     m_gl.colorMask(true, true, true, true);
     m_gl.depthMask(true);
     m_gl.scissorTest(false);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClearDepth(1.0);
     glClear(GL_COLOR_BUFFER_BIT | (m_depthBuffer ? GL_DEPTH_BUFFER_BIT : 0));
-    m_gl.colorMask(true, true, true, !x8);
     return D3D_OK;
 }
 

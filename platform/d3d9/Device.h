@@ -138,6 +138,13 @@ private:
                              UINT bufferSize) const;
     void computeLights();
 
+    // DeviceCapture.cpp: the frame capture of zvtest::captureFrame.
+    void captureClear(GLbitfield bits, D3DCOLOR color, float z, bool scissored, const GLint* box);
+    void captureDraw(GLenum mode, const uint8_t* vertices, UINT stride, const uint8_t* indices,
+                     UINT indexSize, UINT first, UINT count, INT baseVertex);
+    void capturePresent(int drawableWidth, int drawableHeight, const GLint* dest, GLenum filter,
+                        bool clearsBars);
+
     enum Dirty : uint32_t {
         DIRTY_PROGRAM = 1u << 0,
         DIRTY_MATRICES = 1u << 1,  // world or view: world-view and normal matrix
@@ -218,6 +225,7 @@ private:
 
     // What was applied.
     ShaderKey m_key{};
+    bool m_alphaOne = false;  // every fragment of the current program has alpha 1
     Program* m_program = nullptr;
     FixedFunctionUniforms m_uniforms{};
     uint32_t m_groupVersion[kUniformGroups] = {};

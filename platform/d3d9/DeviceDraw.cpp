@@ -1,4 +1,5 @@
 // Drawing: what is dirty goes to GL, then one GL draw call.
+#include <algorithm>
 #include <cmath>
 
 #include "Buffers.h"
@@ -49,6 +50,27 @@ uint8_t stageArg(DWORD arg) {
 
 bool usesArg1(uint8_t op) { return op != OP_DISABLE && op != OP_SELECTARG2; }
 bool usesArg2(uint8_t op) { return op != OP_DISABLE && op != OP_SELECTARG1; }
+
+// The alpha test's outcome for an eight-bit alpha a8.
+bool passes(uint8_t func, float a8, float ref) {
+    switch (func) {
+    case D3DCMP_LESS: return a8 < ref;
+    case D3DCMP_EQUAL: return a8 == ref;
+    case D3DCMP_LESSEQUAL: return a8 <= ref;
+    case D3DCMP_GREATER: return a8 > ref;
+    case D3DCMP_NOTEQUAL: return a8 != ref;
+    case D3DCMP_GREATEREQUAL: return a8 >= ref;
+    case D3DCMP_ALWAYS: return true;
+    default: return false;
+    }
+}
+
+// A blend factor with the source alpha known to be 1.
+GLenum atFullAlpha(GLenum factor) {
+    if (factor == GL_SRC_ALPHA) return GL_ONE;
+    if (factor == GL_ONE_MINUS_SRC_ALPHA) return GL_ZERO;
+    return factor;
+}
 
 // out = a * b, Direct3D row-major matrices.
 void multiply(const D3DMATRIX& a, const D3DMATRIX& b, float* out) {
@@ -133,6 +155,54 @@ void Device::applyProgram() {
             st.coordSet = st.reflect ? 0 : static_cast<uint8_t>(s.texCoordIndex & 0xFFFFu);
         }
         k.stageCount = static_cast<uint8_t>(i + 1);
+    }
+
+    // Whether every fragment's alpha is one known value: each stage's alpha
+    // then comes from textures without alpha (1), a diffuse alpha that is
+    // the same at every vertex, or both. Then the alpha test has a fixed
+    // outcome (no per-pixel test when it passes), and with an alpha of 1
+    // blending by source alpha is a plain write (applyFixedState).
+    struct Known {
+        bool known;
+        float value;
+    };
+    Known diffuse{!k.diffuse, 1.0f};
+    if (k.lighting && !k.diffuse) diffuse.value = std::min(1.0f, std::max(0.0f, m_material.Diffuse.a));
+    Known alpha = diffuse;
+    for (unsigned i = 0; i < k.stageCount; ++i) {
+        const StageKey& st = k.stage[i];
+        Known current = alpha;
+        auto value = [&](uint8_t arg) {
+            if (arg == ARG_CURRENT) return current;
+            if (arg == ARG_TEXTURE) return Known{m_textureObjects[i]->store().format().opaque, 1.0f};
+            return diffuse;
+        };
+        Known a1 = value(st.alphaArg1), a2 = value(st.alphaArg2);
+        switch (st.alphaOp) {
+        case OP_SELECTARG1: alpha = a1; break;
+        case OP_SELECTARG2: alpha = a2; break;
+        case OP_MODULATE: alpha = Known{a1.known && a2.known, a1.value * a2.value}; break;
+        case OP_BLENDCURRENTALPHA:
+            alpha = Known{a1.known && a2.known && current.known,
+                          a2.value + (a1.value - a2.value) * current.value};
+            break;
+        default: break;
+        }
+    }
+    // The test compares floor(alpha * 255 + 0.5): decided here only where
+    // an interpolation's last-bit error cannot move that value.
+    if (alpha.known && k.alphaFunc) {
+        float scaled = alpha.value * 255.0f + 0.5f;
+        bool clear = scaled - std::floor(scaled) > 0.01f && std::ceil(scaled) - scaled > 0.01f;
+        if (alpha.value == 1.0f || clear) {
+            float a8 = alpha.value == 1.0f ? 255.0f : std::floor(scaled);
+            if (passes(k.alphaFunc, a8, m_uniforms.alphaRef[0])) k.alphaFunc = 0;
+        }
+    }
+    bool alphaOne = alpha.known && alpha.value == 1.0f;
+    if (alphaOne != m_alphaOne) {
+        m_alphaOne = alphaOne;
+        m_dirty |= DIRTY_BLEND;
     }
 
     if (k != m_key || !m_program) {
@@ -234,12 +304,23 @@ void Device::applyFixedState() {
         if (glFromD3DCmp(renderState(D3DRS_ZFUNC), &value)) m_gl.depthFunc(value);
     }
     if (m_dirty & DIRTY_BLEND) {
-        m_gl.blend(renderState(D3DRS_ALPHABLENDENABLE) != FALSE);
-        GLenum src = GL_ONE, dst = GL_ZERO;
+        GLenum src = GL_ONE, dst = GL_ZERO, op = GL_FUNC_ADD;
         glFromD3DBlend(renderState(D3DRS_SRCBLEND), &src);
         glFromD3DBlend(renderState(D3DRS_DESTBLEND), &dst);
-        m_gl.blendFunc(src, dst);
-        if (glFromD3DBlendOp(renderState(D3DRS_BLENDOP), &value)) m_gl.blendEquation(value);
+        glFromD3DBlendOp(renderState(D3DRS_BLENDOP), &op);
+        if (m_alphaOne) {
+            src = atFullAlpha(src);
+            dst = atFullAlpha(dst);
+        }
+        // A blend that writes the source as it is costs a read of every
+        // pixel for nothing: off.
+        bool copy = src == GL_ONE && dst == GL_ZERO && (op == GL_FUNC_ADD || op == GL_FUNC_SUBTRACT);
+        bool on = renderState(D3DRS_ALPHABLENDENABLE) != FALSE && !copy;
+        m_gl.blend(on);
+        if (on) {
+            m_gl.blendFunc(src, dst);
+            m_gl.blendEquation(op);
+        }
     }
     if (m_dirty & DIRTY_CULL) {
         // No y-flip between Direct3D's screen and GL's window, so clockwise
@@ -355,6 +436,9 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT prim
     applyVertexLayout(buffer, m_streamOffset, m_streamStride);
     glDrawArrays(mode, GLint(startVertex), GLsizei(count));
     ++g_counters.drawCalls;
+    if (g_capture)
+        captureDraw(mode, m_stream->store().data() + m_streamOffset, m_streamStride, nullptr, 0, startVertex,
+                    UINT(count), 0);
     return D3D_OK;
 }
 
@@ -387,6 +471,9 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex,
                              reinterpret_cast<const void*>(uintptr_t{startIndex} * indexSize),
                              baseVertexIndex);
     ++g_counters.drawCalls;
+    if (g_capture)
+        captureDraw(mode, m_stream->store().data() + m_streamOffset, m_streamStride,
+                    m_indices->store().data(), indexSize, startIndex, UINT(count), baseVertexIndex);
     return D3D_OK;
 }
 
@@ -422,6 +509,8 @@ HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, cons
         applyVertexLayout(m_streamBuffer, 0, stride);
         glDrawArrays(mode, GLint(first), GLsizei(count));
         ++g_counters.drawCalls;
+        if (g_capture)
+            captureDraw(mode, static_cast<const uint8_t*>(vertices), stride, nullptr, 0, 0, UINT(count), 0);
     }
     // As in Direct3D, drawing from user memory leaves stream 0 unset.
     SetStreamSource(0, nullptr, 0, 0);

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <ctime>
 
 #include "Counters.h"
 #include "Device.h"
@@ -55,6 +56,10 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
         m_gl.scissorTest(!whole);
         if (!whole) m_gl.scissor(x0, height - y1, x1 - x0, y1 - y0);
         glClear(bits);
+        if (g_capture) {
+            GLint box[4] = {GLint(x0), GLint(height - y1), GLint(x1 - x0), GLint(y1 - y0)};
+            captureClear(bits, color, std::min(1.0f, std::max(0.0f, z)), !whole, box);
+        }
     };
     if (count == 0) {
         clearArea(vx0, vy0, vx1, vy1);
@@ -90,6 +95,8 @@ HRESULT Device::Present(const RECT* sourceRect, const RECT* destRect, HWND destW
     if (!m_lost && (injected || contextWasReset())) m_lost = true;
     if (m_lost) return D3DERR_DEVICELOST;
     if (!makeCurrent()) return D3DERR_DEVICELOST;
+    timespec cpuStart;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpuStart);
 
     int dw = 0, dh = 0;
     SDL_GL_GetDrawableSize(m_window, &dw, &dh);
@@ -119,13 +126,22 @@ HRESULT Device::Present(const RECT* sourceRect, const RECT* destRect, HWND destW
     m_gl.bindReadFramebuffer(m_fbo);
     m_gl.bindDrawFramebuffer(0);
     m_gl.scissorTest(false);
-    if (x0 != 0 || y0 != 0 || x1 != dw || y1 != dh) {
+    bool bars = x0 != 0 || y0 != 0 || x1 != dw || y1 != dh;
+    if (bars) {
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
     }
     glBlitFramebuffer(0, 0, w, h, x0, y0, x1, y1, GL_COLOR_BUFFER_BIT, filter);
     SDL_GL_SwapWindow(m_window);
     m_gl.bindDrawFramebuffer(m_fbo);
+    if (g_capture) {
+        GLint dest[4] = {x0, y0, x1, y1};
+        capturePresent(dw, dh, dest, filter, bars);
+    }
+    timespec cpuEnd;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpuEnd);
+    g_counters.presentCpuNanoseconds +=
+        uint64_t((cpuEnd.tv_sec - cpuStart.tv_sec) * 1000000000LL + (cpuEnd.tv_nsec - cpuStart.tv_nsec));
     return D3D_OK;
 }
 

@@ -182,7 +182,8 @@ HRESULT Device::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
     case D3DRS_ALPHAREF:
         if (value > 0xFF) return D3DERR_INVALIDCALL;
         m_uniforms.alphaRef[0] = static_cast<float>(value);
-        dirty = DIRTY_ALPHAREF;
+        // The reference decides whether a test on opaque pixels is needed.
+        dirty = DIRTY_ALPHAREF | DIRTY_PROGRAM;
         break;
     case D3DRS_AMBIENT:
         m_uniforms.ambient[0] = ((value >> 16) & 0xFF) / 255.0f;
@@ -405,6 +406,8 @@ HRESULT Device::SetMaterial(const D3DMATERIAL9* material) {
     if (!material) return D3DERR_INVALIDCALL;
     // Objects set their material before every draw, mostly the same one.
     if (std::memcmp(&m_material, material, sizeof *material) == 0) return D3D_OK;
+    // The diffuse alpha decides whether the program's alpha is known.
+    if (material->Diffuse.a != m_material.Diffuse.a) m_dirty |= DIRTY_PROGRAM;
     m_material = *material;
     toVec4(material->Diffuse, m_uniforms.materialDiffuse);
     toVec4(material->Ambient, m_uniforms.materialAmbient);

@@ -7,6 +7,7 @@
 namespace zvd3d {
 
 zvtest::DeviceCounters g_counters = {};
+zvtest::FrameCapture* g_capture = nullptr;
 
 namespace {
 int g_presentFailures = 0;
@@ -36,6 +37,11 @@ void failReset(int times) { zvd3d::g_resetFailures = times > 0 ? times : 0; }
 DeviceCounters deviceCounters() { return zvd3d::g_counters; }
 
 void resetDeviceCounters() { zvd3d::g_counters = DeviceCounters{}; }
+
+void captureFrame(FrameCapture* out) {
+    if (out) *out = FrameCapture{};
+    zvd3d::g_capture = out;
+}
 
 int drainGLErrors() {
     zvd3d::Device* device = zvd3d::Device::current();

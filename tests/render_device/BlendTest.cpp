@@ -70,5 +70,60 @@ TEST_F(Blend, BlendFactorsAndOperations) {
     }
 }
 
+// A lit draw's alpha is often known before any pixel (a texture without
+// alpha, the material's diffuse alpha): the alpha test and blending must
+// still answer to every change of the material, the texture and the
+// reference between draws.
+TEST_F(Blend, KnownAlphaFollowsMaterialTextureAndReference) {
+    setEngineState();
+    m_device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    m_device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    m_device->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    setMatrix(D3DTS_PROJECTION, orthoRH(800, 600, 0, 1));
+    IDirect3DTexture9* opaque = makeTexture(1, 1, D3DFMT_X8R8G8B8, {0x00FFFFFF});
+    IDirect3DTexture9* clear = makeTexture(1, 1, D3DFMT_A8R8G8B8, {0x00FFFFFF});
+    const struct {
+        const char* name;
+        IDirect3DTexture9* texture;
+        float alpha;  // material diffuse alpha; the emissive green is the colour
+        DWORD ref;
+        BOOL blend;
+        uint32_t expected;
+    } rows[] = {
+        {"opaque texture, alpha 1, blended: written as is", opaque, 1.0f, 0, TRUE, 0xFF00FF00},
+        {"opaque texture, alpha 0: GREATER 0 discards", opaque, 0.0f, 0, TRUE, 0xFF0000FF},
+        {"opaque texture, alpha 0.25, blended", opaque, 0.25f, 0, TRUE, argb(0, 64, 191)},
+        {"opaque texture, alpha 0.25, not blended", opaque, 0.25f, 0, FALSE, 0xFF00FF00},
+        {"alpha 1 against reference 255: GREATER discards", opaque, 1.0f, 255, FALSE, 0xFF0000FF},
+        {"texture alpha 0 discards whatever the material", clear, 1.0f, 0, FALSE, 0xFF0000FF},
+    };
+    // Each row's quad (right) follows one drawn with alpha 1, reference 0
+    // and no blending (left): only the row's own changes tell the two apart.
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        beginFrame(0xFF0000FF);
+        for (int pass = 0; pass < 2; ++pass) {
+            D3DMATERIAL9 material{};
+            material.Emissive = {0, 1, 0, 1};
+            material.Diffuse.a = pass ? row.alpha : 1.0f;
+            m_device->SetMaterial(&material);
+            m_device->SetTexture(0, pass ? row.texture : opaque);
+            m_device->SetRenderState(D3DRS_ALPHAREF, pass ? row.ref : 0);
+            m_device->SetRenderState(D3DRS_ALPHABLENDENABLE, pass ? row.blend : FALSE);
+            const float x0 = pass ? 0.0f : -200.0f, x1 = x0 + 200.0f, z = -0.5f;
+            LitVertex v[4] = {{x0, 150, z, 0, 0, 1, 0, 0, 0, 0}, {x0, -150, z, 0, 0, 1, 0, 1, 0, 1},
+                              {x1, 150, z, 0, 0, 1, 1, 0, 1, 0}, {x1, -150, z, 0, 0, 1, 1, 1, 1, 1}};
+            ASSERT_EQ(m_device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, v, sizeof v[0]), D3D_OK);
+        }
+        endFrame();
+        Image image = readBack();
+        EXPECT_TRUE(areaIs(image, 220, 170, 380, 430, 0xFF00FF00));
+        EXPECT_TRUE(areaIs(image, 420, 170, 580, 430, row.expected, 3));
+    }
+    m_device->SetTexture(0, nullptr);
+    opaque->Release();
+    clear->Release();
+}
+
 }  // namespace
 }  // namespace devtest
