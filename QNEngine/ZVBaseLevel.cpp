@@ -31,15 +31,6 @@ const int kLevelCount = 40;
 const float kCellSize = 32.0f;
 const float kPickRadius = 16.0f;
 
-// The next number of a level file; false when the text has no more tokens.
-// Numbers are read as atoi does, so a word counts as 0.
-bool nextNumber(int32_t* out) {
-    const char* token = std::strtok(nullptr, QN_DELIMITERS_STANDARD);
-    if (!token) return false;
-    *out = std::atoi(token);
-    return true;
-}
-
 // Camera by board size: the first row whose limits the board fits. The
 // negative x leaves the left of the screen to the HUD.
 struct CameraPlace {
@@ -199,44 +190,18 @@ QNRESULT CZVBaseLevel::loadLevelFromFile(const char* path) {
 
     // The whole file is read and checked before anything changes, so a file
     // that is refused leaves the board on show as it was.
-    int32_t width = 0, height = 0;
-    const char* token = std::strtok(text, QN_DELIMITERS_STANDARD);
-    if (token) width = std::atoi(token);
-    if (!token || !nextNumber(&height)) {
-        _refuse(path, "the file does not start with a width and a height");
-        setOwner(__FILE__, __LINE__, "??");
-        delete[] text;
-        return QNRSLT_INVALIDPARAM;
-    }
-    if (width < 1 || height < 1 || width > ZV_MAX_BOARD_WIDTH || height > ZV_MAX_BOARD_HEIGHT) {
-        char reason[128];
-        std::snprintf(reason, sizeof reason, "a board of %d x %d; boards from 1 x 1 to %d x %d are played",
-                      width, height, ZV_MAX_BOARD_WIDTH, ZV_MAX_BOARD_HEIGHT);
-        _refuse(path, reason);
-        setOwner(__FILE__, __LINE__, "??");
-        delete[] text;
-        return QNRSLT_INVALIDPARAM;
-    }
-
-    const int32_t count = width * height;
-    setOwner(__FILE__, __LINE__, "??");
-    int32_t* values = new int32_t[count];
-    int32_t bestTime = 0, parMoves = 0, bestMoves = 0;
-    bool complete = true;
-    for (int32_t k = 0; k < count && complete; ++k) complete = nextNumber(&values[k]);
-    complete = complete && nextNumber(&bestTime) && nextNumber(&parMoves) && nextNumber(&bestMoves);
+    ZVLevelFile file;
+    const bool parsed = file.parse(text);
     setOwner(__FILE__, __LINE__, "??");
     delete[] text;
-    if (!complete) {
-        char reason[128];
-        std::snprintf(reason, sizeof reason,
-                      "too few numbers for a %d x %d board (%d cells, then best time, par and best moves)",
-                      width, height, count);
-        _refuse(path, reason);
-        setOwner(__FILE__, __LINE__, "??");
-        delete[] values;
+    if (!parsed) {
+        _refuse(path, file.m_reason);
         return QNRSLT_INVALIDPARAM;
     }
+    const int32_t width = file.m_width, height = file.m_height;
+    const int32_t count = width * height;
+    int32_t* values = file.m_cells;
+    const int32_t bestTime = file.m_bestTime, parMoves = file.m_parMoves, bestMoves = file.m_bestMoves;
 
     release();
     m_boardWidth = width;
@@ -273,9 +238,6 @@ QNRESULT CZVBaseLevel::loadLevelFromFile(const char* path) {
     }
 
     placeCamera(width, height);
-
-    setOwner(__FILE__, __LINE__, "??");
-    delete[] values;
 
     if (!qnNativePath(path, m_boardFile, sizeof m_boardFile)) m_boardFile[0] = '\0';
     state->m_levelTime = 0.0f;

@@ -9,12 +9,8 @@
 
 #include "QNBase.h"
 #include "ZVBlock.h"
+#include "ZVLevelFile.h"
 #include "ZVMouse.h"
-
-// The board sizes a level file may hold: the level cameras frame boards up
-// to this size; larger, empty or negative sizes are refused at load.
-#define ZV_MAX_BOARD_WIDTH 6
-#define ZV_MAX_BOARD_HEIGHT 5
 
 class CZVBaseLevel : public CQNBase {
 public:

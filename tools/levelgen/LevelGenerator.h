@@ -2,7 +2,7 @@
 // and formats them as level files.
 #pragma once
 
-#include "PuzzleSolver.h"
+#include "../../QNEngine/ZVSolver.h"
 
 #include <cstdint>
 #include <string>
@@ -14,7 +14,7 @@ struct GeneratedLevel
 {
     int width;
     int height;
-    PuzzleSolver::Cells cells;
+    ZVSolver::Cells cells;
     int par;
 };
 
@@ -59,7 +59,7 @@ public:
 private:
     std::uint64_t _next();
     int _below(int bound);
-    PuzzleSolver::Cells _randomClicks(const PuzzleSolver& solver, int count);
+    ZVSolver::Cells _randomClicks(const ZVSolver& solver, int count);
 
     std::uint64_t m_state;
 };
