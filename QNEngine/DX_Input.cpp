@@ -129,6 +129,8 @@ bool CDX_Input::isKeyPressed(int key) {
     return true;
 }
 
+bool CDX_Input::isKeyDown(int key) const { return key >= 0 && key <= 255 && (m_keyState[key] & 0x80); }
+
 bool CDX_Input::isMouseButtonPressed(int button) {
     if (button < 0 || button > 3) return false;
     return (m_mouseState.rgbButtons[button] & 0x80) && !(m_prevMouseState.rgbButtons[button] & 0x80);

@@ -18,6 +18,8 @@ public:
     // True on the frame a key goes down, then, while it is held, after 1.0 s
     // and every 0.1 s (the repeat stopwatches are shared by all keys).
     bool isKeyPressed(int key);
+    // True while the key is held.
+    bool isKeyDown(int key) const;
     // True only on the frame the button went down.
     bool isMouseButtonPressed(int button);
 

@@ -13,4 +13,10 @@ bool qnNativePath(const char* path, char* out, size_t size);
 // fopen on the native form of path; null when the path is null or too long.
 FILE* qnOpenFile(const char* path, const char* mode);
 
+// Writes length bytes of text to path so that path afterwards holds either
+// its old content or all of text, never a part: a temporary file beside it
+// is written, flushed to the disk and renamed over path. False (the
+// temporary removed) on any failure.
+bool qnReplaceFile(const char* path, const char* text, size_t length);
+
 #endif
