@@ -1,7 +1,8 @@
 #!/bin/bash
 # Prepares the per-user data folder and starts the game in it.
-# Content is refreshed from Assets/, but a level file already in the data
-# folder is never overwritten: it carries the player's records.
+# Content is refreshed from Assets/, but a level file or the configuration
+# already in the data folder is never overwritten: they carry the player's
+# records and settings.
 set -euo pipefail
 BIN=$(realpath "$1")
 SRC=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,7 +12,7 @@ mkdir -p "$DATA/Logs" "$DATA/Screen Shots"
 (cd "$SRC" && find Assets -type d) | while read -r d; do mkdir -p "$DATA/$d"; done
 (cd "$SRC" && find Assets -type f) | while read -r f; do
   case "$f" in
-    Assets/Scripts/Levels/*) [ -e "$DATA/$f" ] || cp "$SRC/$f" "$DATA/$f" ;;
+    Assets/Scripts/Levels/* | Assets/Scripts/Config/*) [ -e "$DATA/$f" ] || cp "$SRC/$f" "$DATA/$f" ;;
     *) cp "$SRC/$f" "$DATA/$f" ;;
   esac
 done
