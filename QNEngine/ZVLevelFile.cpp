@@ -62,6 +62,10 @@ bool ZVLevelFile::parse(const char* text) {
     return true;
 }
 
+bool ZVLevelFile::isSolved() const { return m_bestTime < kFreshBestTime || m_bestMoves < kFreshBestMoves; }
+
+bool ZVLevelFile::isSolvedAtPar() const { return isSolved() && m_bestMoves <= m_parMoves; }
+
 uint64_t ZVLevelFile::frontMask() const {
     uint64_t mask = 0;
     for (int32_t k = 0; k < m_width * m_height && k < kMaxCells; ++k)

@@ -18,6 +18,10 @@
 class ZVLevelFile {
 public:
     static const int32_t kMaxCells = ZV_MAX_BOARD_WIDTH * ZV_MAX_BOARD_HEIGHT;
+    // The records a new level file starts with: high enough that the first
+    // solved run beats both (a stored 0 could never be beaten).
+    static const int32_t kFreshBestTime = 599999;  // hundredths of a second
+    static const int32_t kFreshBestMoves = 999;
 
     ZVLevelFile();
 
@@ -31,6 +35,10 @@ public:
     // The cells as a bit mask, bit row * width + column set for a cell
     // other than 0 (the front face).
     uint64_t frontMask() const;
+    // A run has been saved: a record is below the fresh one.
+    bool isSolved() const;
+    // Solved in no more moves than par.
+    bool isSolvedAtPar() const;
 
     int32_t m_width;
     int32_t m_height;
