@@ -8,6 +8,7 @@
 #include "QNGameState.h"
 #include "ZVBaseLevel.h"
 #include "ZVSolver.h"
+#include "testing/ControllerTesting.h"
 #include "testing/PlatformTesting.h"
 
 namespace {
@@ -179,6 +180,48 @@ TEST_F(LevelAssist, TheKeyboardAloneSolvesALevel) {
     zvtest::setPointer(10, 10);
     frame(other);
     EXPECT_FALSE(other.m_highlightShown);
+}
+
+TEST_F(LevelAssist, AControllerPluggedInDuringPlayMovesFlipsUndoesAndHints) {
+    CZVBaseLevel level;
+    startPlaying(level, kChecker);
+    ASSERT_TRUE(zvtest::plugController()) << "SDL made no virtual controller";
+    const auto tap = [&](int button) {
+        zvtest::setControllerButton(button, true);
+        frame(level);
+        zvtest::setControllerButton(button, false);
+        frame(level);
+    };
+    const int kA = 0, kX = 2, kY = 3, kDpadUp = 11, kDpadLeft = 13;
+    const std::vector<int> loaded = states(level);
+    tap(kDpadLeft);  // shows the highlight on the middle block (2, 1)
+    tap(kDpadLeft);
+    tap(kDpadUp);
+    EXPECT_TRUE(level.m_highlightShown);
+    EXPECT_EQ(level.m_highlightColumn, 1);
+    EXPECT_EQ(level.m_highlightRow, 2);
+    tap(kA);
+    EXPECT_EQ(state->m_moves, 1);
+    EXPECT_NE(states(level), loaded);
+    tap(kX);
+    EXPECT_EQ(states(level), loaded);
+    EXPECT_EQ(state->m_moves, 2);
+    tap(kY);
+    EXPECT_GE(level.m_hintCell, 0);
+    // The left stick pushed right moves the highlight as the D-pad does.
+    zvtest::setControllerAxis(0, 30000);
+    frame(level);
+    zvtest::setControllerAxis(0, 0);
+    frame(level);
+    EXPECT_EQ(level.m_highlightColumn, 2);
+    // Unplugged, the pad's buttons are gone and play goes on with the keys.
+    zvtest::setControllerButton(kA, true);
+    zvtest::unplugController();
+    frame(level);
+    frame(level);
+    EXPECT_EQ(state->m_moves, 2);
+    pressKey(level, DIK_SPACE);
+    EXPECT_EQ(state->m_moves, 3);
 }
 
 }  // namespace
