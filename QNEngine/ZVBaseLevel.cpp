@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include "DX_Camera.h"
+#include "DX_D3DWrapper.h"
 #include "DX_Input.h"
 #include "QNBaseRend.h"
 #include "QNFileUtil.h"
@@ -32,8 +33,11 @@ const char kSaveLocation[] = "CZVBaseLevel::saveUpdatedLevel( )";
 const int kLevelCount = 40;
 const float kCellSize = 32.0f;
 const float kPickRadius = 16.0f;
-const float kHighlightLift = 10.0f;     // units towards the camera
-const float kHighlightLean = -25.0f;    // degrees about x: the top leans back
+const float kHighlightLift = 8.0f;      // units towards the camera
+const char kMarkerScript[] = "Assets\\Scripts\\Base Objects\\zv.menupointer.base";
+const float kMarkerScale = 1.7f;        // times the menu's size
+const float kMarkerTip = 8.0f;          // pixels from the picture's centre to its tip at scale 1
+const float kMarkerReach = 5.0f;        // pixels the tip reaches into the block
 const float kPulseDepth = 0.18f;        // the hinted block grows by up to this share
 const float kPulseRate = 7.0f;          // radians a second (about one pulse a second)
 const float kNoSolutionSeconds = 3.0f;
@@ -69,6 +73,7 @@ void placeCamera(int32_t width, int32_t height) {
 
 CZVBaseLevel::CZVBaseLevel()
     : m_blocks(nullptr),
+      m_marker(nullptr),
       m_boardWidth(3),
       m_boardHeight(3),
       m_hintCell(-1),
@@ -85,11 +90,23 @@ CZVBaseLevel::CZVBaseLevel()
 
 QNRESULT CZVBaseLevel::parseScript(const char* path) { return QNRSLT_OK; }
 
-CZVBaseLevel::~CZVBaseLevel() { CZVBaseLevel::release(); }
+CZVBaseLevel::~CZVBaseLevel() {
+    CZVBaseLevel::release();
+    if (m_marker) {
+        setOwner(__FILE__, __LINE__, "??");
+        delete m_marker;
+        m_marker = nullptr;
+    }
+}
 
 QNRESULT CZVBaseLevel::initialize(const char* path) {
     loadLevel();
     m_mouse.initialize(kMouseScript);
+    setOwner(__FILE__, __LINE__, "??");
+    m_marker = new CQNBaseRend;
+    m_marker->initialize(kMarkerScript);
+    m_marker->m_scale.x *= kMarkerScale;
+    m_marker->m_scale.y *= kMarkerScale;
     return CQNBase::initialize(path);
 }
 
@@ -189,7 +206,24 @@ QNRESULT CZVBaseLevel::render() {
 }
 
 QNRESULT CZVBaseLevel::renderOverlay() {
-    if (m_mouse.m_cursor && !m_highlightShown) m_mouse.m_cursor->render();
+    if (!m_highlightShown) {
+        if (m_mouse.m_cursor) m_mouse.m_cursor->render();
+        return QNRSLT_OK;
+    }
+    if (!m_marker || !m_blocks) return QNRSLT_OK;
+    // The menu's pointer, at the left edge of the highlighted block as the
+    // camera shows it.
+    const CQNBaseRend* rend = m_blocks[m_highlightRow * m_boardWidth + m_highlightColumn].m_rend;
+    if (!rend) return QNRSLT_OK;
+    CDX_D3DWrapper* d3d = CDX_D3DWrapper::getInstance();
+    D3DXMATRIX viewProjection;
+    D3DXMatrixMultiply(&viewProjection, CDX_Camera::getInstance()->getViewMatrix(), &d3d->m_projection);
+    const D3DXVECTOR3 edge(rend->m_translation.x - kCellSize * 0.5f, rend->m_translation.y, rend->m_translation.z);
+    D3DXVECTOR3 ndc;
+    D3DXVec3TransformCoord(&ndc, &edge, &viewProjection);
+    m_marker->m_translation.x = ndc.x * d3d->getWidth() * 0.5f + kMarkerReach - kMarkerTip * kMarkerScale;
+    m_marker->m_translation.y = ndc.y * d3d->getHeight() * 0.5f;
+    m_marker->render();
     return QNRSLT_OK;
 }
 
@@ -472,12 +506,11 @@ void CZVBaseLevel::_animateBoard() {
             ZVBlock& block = m_blocks[j * m_boardWidth + i];
             block.animate();
             if (!block.m_rend) continue;
-            // The highlighted block leans out of the board towards the
+            // The highlighted block stands out of the board towards the
             // player; the hinted one pulses. Others stay as the script set them.
             const bool highlighted = m_highlightShown && i == m_highlightColumn && j == m_highlightRow;
             const float scale = (j * m_boardWidth + i == m_hintCell) ? pulse : 1.0f;
             block.m_rend->m_translation.z = highlighted ? kHighlightLift : 0.0f;
-            block.m_rend->m_rotation.x = highlighted ? kHighlightLean : 0.0f;
             block.m_rend->m_scale.x = block.m_rend->m_scale.y = block.m_rend->m_scale.z = scale;
             block.m_rend->update();
         }

@@ -34,7 +34,8 @@ public:
     QNRESULT update() override;
     // The blocks.
     QNRESULT render() override;
-    // The cursor, over everything the scene drew (unless the highlight shows).
+    // Over everything the scene drew: the cursor, or, while the highlight
+    // shows, the marker beside the highlighted block.
     QNRESULT renderOverlay() override;
     // Deletes the board.
     QNRESULT release() override;
@@ -89,6 +90,8 @@ public:
     // level file has been loaded.
     ZVBlock* m_blocks;
     ZVMouse m_mouse;
+    // The menu's pointer, shown beside the highlighted block.
+    CQNBaseRend* m_marker;
     int32_t m_boardWidth;
     int32_t m_boardHeight;
     // The hinted block (row * width + column), pulsing until the next flip;
