@@ -72,9 +72,18 @@ QNRESULT CDX_Input::initialize() {
         logResult(QNRSLT_D3DFAILED, "CDX_Input::initialize( )", "Could not acquire keyboard", 0);
     if (_createAndAquire(GUID_SysMouse, &m_pMouse, &c_dfDIMouse, flags) > QNRSLT_OK)
         logResult(QNRSLT_D3DFAILED, "CDX_Input::initialize( )", "Could not acquire mouse", 0);
-    // A controller is optional: without the device the game plays without one.
-    if (_createAndAquire(GUID_Joystick, &m_pJoystick, &c_dfDIJoystick, flags) > QNRSLT_OK && m_pJoystick) {
-        m_pJoystick->Release();
+    // A controller is optional and nothing is reported about it: without the
+    // device the game plays without one. Acquiring may fail until the window
+    // has the focus; each read tries again.
+    if (SUCCEEDED(m_pDI->CreateDevice(GUID_Joystick, &m_pJoystick, nullptr))) {
+        if (FAILED(m_pJoystick->SetDataFormat(&c_dfDIJoystick)) ||
+            FAILED(m_pJoystick->SetCooperativeLevel(CDX_D3DWrapper::getInstance()->getWindowHandle(), flags))) {
+            m_pJoystick->Release();
+            m_pJoystick = nullptr;
+        } else {
+            m_pJoystick->Acquire();
+        }
+    } else {
         m_pJoystick = nullptr;
     }
     ShowCursor(FALSE);

@@ -82,6 +82,8 @@ CZVBaseLevel::CZVBaseLevel()
       m_highlightShown(false),
       m_undo(),
       m_undoCount(0),
+      m_blockZ(0.0f),
+      m_blockScale{1.0f, 1.0f, 1.0f},
       m_pulseClock(0.0f),
       m_lastPointerX(0.0f),
       m_lastPointerY(0.0f) {
@@ -307,6 +309,12 @@ QNRESULT CZVBaseLevel::loadLevelFromFile(const char* path) {
             const int32_t k = j * width + i;
             ZVBlock& block = m_blocks[k];
             block.initialize(kBlockScript);
+            // The script's depth and size, which the highlight and the hint
+            // change only while they show.
+            if (k == 0 && block.m_rend) {
+                m_blockZ = block.m_rend->m_translation.z;
+                m_blockScale = block.m_rend->m_scale;
+            }
             block.m_rend->m_translation.x = i * kCellSize - halfW;
             block.m_rend->m_translation.y = j * kCellSize - halfH;
             block.m_state = values[k] != 0 ? BLOCK_FRONT : BLOCK_BACK;
@@ -510,8 +518,10 @@ void CZVBaseLevel::_animateBoard() {
             // player; the hinted one pulses. Others stay as the script set them.
             const bool highlighted = m_highlightShown && i == m_highlightColumn && j == m_highlightRow;
             const float scale = (j * m_boardWidth + i == m_hintCell) ? pulse : 1.0f;
-            block.m_rend->m_translation.z = highlighted ? kHighlightLift : 0.0f;
-            block.m_rend->m_scale.x = block.m_rend->m_scale.y = block.m_rend->m_scale.z = scale;
+            block.m_rend->m_translation.z = m_blockZ + (highlighted ? kHighlightLift : 0.0f);
+            block.m_rend->m_scale.x = m_blockScale.x * scale;
+            block.m_rend->m_scale.y = m_blockScale.y * scale;
+            block.m_rend->m_scale.z = m_blockScale.z * scale;
             block.m_rend->update();
         }
     }

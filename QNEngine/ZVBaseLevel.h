@@ -117,6 +117,8 @@ private:
     // The file the board on show came from: records are written back only
     // into that file, never into another level's.
     char m_boardFile[256];
+    float m_blockZ;
+    QNVector3 m_blockScale;
     float m_pulseClock;
     float m_lastPointerX;
     float m_lastPointerY;
