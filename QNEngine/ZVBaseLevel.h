@@ -84,7 +84,7 @@ public:
     // Undo keeps this many flips in order; beyond it the oldest are folded
     // into the shortest equivalent set (flips commute), so undo still ends
     // exactly at the board as loaded.
-    static const int32_t kUndoCapacity = 256;
+    static constexpr int32_t kUndoCapacity = 256;
 
     // Block of column i, row j is element j * m_boardWidth + i; null until a
     // level file has been loaded.

@@ -17,11 +17,11 @@
 
 class ZVLevelFile {
 public:
-    static const int32_t kMaxCells = ZV_MAX_BOARD_WIDTH * ZV_MAX_BOARD_HEIGHT;
+    static constexpr int32_t kMaxCells = ZV_MAX_BOARD_WIDTH * ZV_MAX_BOARD_HEIGHT;
     // The records a new level file starts with: high enough that the first
     // solved run beats both (a stored 0 could never be beaten).
-    static const int32_t kFreshBestTime = 599999;  // hundredths of a second
-    static const int32_t kFreshBestMoves = 999;
+    static constexpr int32_t kFreshBestTime = 599999;  // hundredths of a second
+    static constexpr int32_t kFreshBestMoves = 999;
 
     ZVLevelFile();
 
