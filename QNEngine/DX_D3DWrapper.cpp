@@ -98,6 +98,9 @@ void CDX_D3DWrapper::_readConfig(const char* path) {
         } else if (std::strcmp(token, "[CDPLAYBACK]") == 0) {
             const char* v = std::strtok(nullptr, QN_DELIMITERS_STANDARD);
             if (v && std::strcmp(v, "TRUE") == 0) state->m_cdPlayback = true;
+        } else if (std::strcmp(token, "[MUTE]") == 0) {
+            const char* v = std::strtok(nullptr, QN_DELIMITERS_STANDARD);
+            if (v && std::strcmp(v, "TRUE") == 0) state->m_muted = true;
         }
     }
     CScriptHelper::freeScript(text);

@@ -7,7 +7,7 @@
 
 CDX_Input* CDX_Input::s_instance = nullptr;
 
-CDX_Input::CDX_Input() : m_pDI(nullptr), m_pKeyboard(nullptr), m_pMouse(nullptr) {
+CDX_Input::CDX_Input() : m_pDI(nullptr), m_pKeyboard(nullptr), m_pMouse(nullptr), m_pJoystick(nullptr) {
     std::memset(m_keyState, 0, sizeof m_keyState);
     std::memset(m_prevKeyState, 0, sizeof m_prevKeyState);
     std::memset(&m_mouseState, 0, sizeof m_mouseState);
@@ -37,6 +37,11 @@ void CDX_Input::destroyInstance() {
         in->m_pMouse->Release();
         in->m_pMouse = nullptr;
     }
+    if (in->m_pJoystick) {
+        in->m_pJoystick->Unacquire();
+        in->m_pJoystick->Release();
+        in->m_pJoystick = nullptr;
+    }
     if (in->m_pDI) {
         in->m_pDI->Release();
         in->m_pDI = nullptr;
@@ -50,6 +55,7 @@ QNRESULT CDX_Input::initialize() {
     m_pDI = nullptr;
     m_pKeyboard = nullptr;
     m_pMouse = nullptr;
+    m_pJoystick = nullptr;
     std::memset(m_keyState, 0, sizeof m_keyState);
     std::memcpy(m_prevKeyState, m_keyState, sizeof m_keyState);
     std::memset(&m_mouseState, 0, sizeof m_mouseState);
@@ -66,6 +72,20 @@ QNRESULT CDX_Input::initialize() {
         logResult(QNRSLT_D3DFAILED, "CDX_Input::initialize( )", "Could not acquire keyboard", 0);
     if (_createAndAquire(GUID_SysMouse, &m_pMouse, &c_dfDIMouse, flags) > QNRSLT_OK)
         logResult(QNRSLT_D3DFAILED, "CDX_Input::initialize( )", "Could not acquire mouse", 0);
+    // A controller is optional and nothing is reported about it: without the
+    // device the game plays without one. Acquiring may fail until the window
+    // has the focus; each read tries again.
+    if (SUCCEEDED(m_pDI->CreateDevice(GUID_Joystick, &m_pJoystick, nullptr))) {
+        if (FAILED(m_pJoystick->SetDataFormat(&c_dfDIJoystick)) ||
+            FAILED(m_pJoystick->SetCooperativeLevel(CDX_D3DWrapper::getInstance()->getWindowHandle(), flags))) {
+            m_pJoystick->Release();
+            m_pJoystick = nullptr;
+        } else {
+            m_pJoystick->Acquire();
+        }
+    } else {
+        m_pJoystick = nullptr;
+    }
     ShowCursor(FALSE);
     return QNRSLT_OK;
 }
@@ -103,6 +123,7 @@ void CDX_Input::_updateDeviceStates() {
                 m_pKeyboard->GetDeviceState(sizeof m_keyState, m_keyState);
         }
     }
+    _mergeGamePad();
     if (m_pMouse) {
         std::memcpy(&m_prevMouseState, &m_mouseState, sizeof m_mouseState);
         if (FAILED(m_pMouse->GetDeviceState(sizeof m_mouseState, &m_mouseState))) {
@@ -114,6 +135,39 @@ void CDX_Input::_updateDeviceStates() {
                           "Could not acquire mouse", 0);
         }
     }
+}
+
+void CDX_Input::_mergeGamePad() {
+    if (!m_pJoystick) return;
+    DIJOYSTATE pad;
+    if (FAILED(m_pJoystick->GetDeviceState(sizeof pad, &pad))) {
+        // Lost with the focus, like the keyboard: taken back when it returns.
+        if (FAILED(m_pJoystick->Acquire()) || FAILED(m_pJoystick->GetDeviceState(sizeof pad, &pad))) return;
+    }
+    const LONG kStickReach = 500;  // half way out
+    const DWORD pov = pad.rgdwPOV[0];
+    const bool centred = (pov & 0xFFFF) == 0xFFFF;
+    const bool up = (!centred && (pov >= 31500 || pov <= 4500)) || pad.lY < -kStickReach;
+    const bool down = (!centred && pov >= 13500 && pov <= 22500) || pad.lY > kStickReach;
+    const bool left = (!centred && pov >= 22500 && pov <= 31500) || pad.lX < -kStickReach;
+    const bool right = (!centred && pov >= 4500 && pov <= 13500) || pad.lX > kStickReach;
+    const struct {
+        bool down;
+        int key;
+    } keys[] = {
+        {up, DIK_UP},
+        {down, DIK_DOWN},
+        {left, DIK_LEFT},
+        {right, DIK_RIGHT},
+        {(pad.rgbButtons[ZV_PAD_A] & 0x80) != 0, DIK_RETURN},
+        {(pad.rgbButtons[ZV_PAD_START] & 0x80) != 0, DIK_RETURN},
+        {(pad.rgbButtons[ZV_PAD_B] & 0x80) != 0, DIK_ESCAPE},
+        {(pad.rgbButtons[ZV_PAD_X] & 0x80) != 0, DIK_BACK},
+        {(pad.rgbButtons[ZV_PAD_Y] & 0x80) != 0, DIK_H},
+        {(pad.rgbButtons[ZV_PAD_BACK] & 0x80) != 0, DIK_R},
+    };
+    for (const auto& key : keys)
+        if (key.down) m_keyState[key.key] |= 0x80;
 }
 
 bool CDX_Input::isKeyPressed(int key) {
@@ -128,6 +182,8 @@ bool CDX_Input::isKeyPressed(int key) {
     m_repeatInterval.reset();
     return true;
 }
+
+bool CDX_Input::isKeyDown(int key) const { return key >= 0 && key <= 255 && (m_keyState[key] & 0x80); }
 
 bool CDX_Input::isMouseButtonPressed(int button) {
     if (button < 0 || button > 3) return false;

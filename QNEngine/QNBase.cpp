@@ -51,6 +51,8 @@ QNRESULT CQNBase::update() { return QNRSLT_OK; }
 
 QNRESULT CQNBase::render() { return QNRSLT_OK; }
 
+QNRESULT CQNBase::renderOverlay() { return QNRSLT_OK; }
+
 QNRESULT CQNBase::release() { return QNRSLT_OK; }
 
 const char* CQNBase::getTextureName() { return nullptr; }

@@ -21,6 +21,9 @@ public:
     virtual QNRESULT initialize(const char* path);
     virtual QNRESULT update();
     virtual QNRESULT render();
+    // Drawn after every object's render(): what must lie on top of the whole
+    // scene, such as a pointer. Nothing by default.
+    virtual QNRESULT renderOverlay();
     // Frees what the object owns.
     virtual QNRESULT release();
     virtual const char* getTextureName();

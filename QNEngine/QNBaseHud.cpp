@@ -5,6 +5,7 @@
 #include <new>
 
 #include "DX_D3DWrapper.h"
+#include "DX_Text.h"
 #include "QNBaseRend.h"
 #include "QNGameState.h"
 #include "QNGameTimer.h"
@@ -137,7 +138,28 @@ QNRESULT CQNBaseHud::render() {
         default:
             break;
     }
+    _drawNotes();
     return QNRSLT_OK;
+}
+
+void CQNBaseHud::_drawNotes() {
+    const CQNGameState* state = CQNGameState::getInstance();
+    const CDX_D3DWrapper* d3d = CDX_D3DWrapper::getInstance();
+    CDX_Text* text = CDX_Text::getInstance();
+    const float width = d3d->getWidth(), height = d3d->getHeight();
+    if (state->m_hinted) {
+        const float at[2] = {12.0f, height - 30.0f};
+        text->drawText(state->m_levelPhase == LP_COMPLETED ? "SOLVED WITH A HINT: NO RECORD" : "HINT USED: NO RECORD",
+                       at, 255, 220, 120, 255, 0);
+    }
+    if (state->m_noSolutionTime > 0.0f) {
+        const float at[2] = {width * 0.5f - 20.0f, 40.0f};
+        text->drawText("NO SOLUTION", at, 255, 120, 100, 255, 0);
+    }
+    if (state->m_muted) {
+        const float at[2] = {width - 70.0f, 10.0f};
+        text->drawText("MUTED", at, 200, 200, 200, 255, 0);
+    }
 }
 
 void CQNBaseHud::_drawNumbers(float left) {

@@ -1,7 +1,8 @@
 // The heads-up display of a level: a panel with the level number, the
 // elapsed and best times and the move counts drawn from ten digit sprites, a
 // get-ready sign that drops in while the level waits to start, a completed
-// sign, and a pulsing mark beside each record the finished run beat. It only
+// sign, a pulsing mark beside each record the finished run beat, and short
+// notes (hint used, no solution, muted). It only
 // reads the game-state record.
 #ifndef QN_BASE_HUD_H
 #define QN_BASE_HUD_H
@@ -51,6 +52,9 @@ private:
     void _drawNumbers(float left);
     void _drawNewRecordMarks(float left);
     void _dropGetReady();
+    // The run's notes as plain text: a hint was used (no record), the board
+    // has no solution, the sound is muted.
+    void _drawNotes();
 };
 
 #endif

@@ -16,7 +16,10 @@ CQNGameState::CQNGameState()
       m_menuSelection(0),
       m_showOptions(false),
       m_showCredits(false),
-      m_cdPlayback(false) {}
+      m_cdPlayback(false),
+      m_hinted(false),
+      m_noSolutionTime(0.0f),
+      m_muted(false) {}
 
 CQNGameState::~CQNGameState() {}
 

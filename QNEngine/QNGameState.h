@@ -41,6 +41,12 @@ public:
     bool m_showOptions;
     bool m_showCredits;
     bool m_cdPlayback;
+    // The run on show asked for a hint: its completion keeps no record.
+    bool m_hinted;
+    // Seconds the level still shows that its board has no solution.
+    float m_noSolutionTime;
+    // Music and clicks are silent ([MUTE] TRUE in the configuration).
+    bool m_muted;
 
 private:
     CQNGameState();

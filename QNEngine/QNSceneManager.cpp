@@ -174,6 +174,7 @@ void CQNSceneManager::update() {
 
 void CQNSceneManager::render() {
     for (auto* node = m_objects.head(); node; node = node->next) node->item->render();
+    for (auto* node = m_objects.head(); node; node = node->next) node->item->renderOverlay();
 }
 
 CQNBase* CQNSceneManager::getObject(int index) const {

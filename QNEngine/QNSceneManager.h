@@ -28,6 +28,7 @@ public:
     void addObject(CQNBase* object);
     void clearScene();
     void update();
+    // Every object's render() in scene order, then every renderOverlay().
     void render();
 
     int getObjectCount() const { return static_cast<int>(m_objects.count()); }

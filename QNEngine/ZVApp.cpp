@@ -1,10 +1,12 @@
 #include "ZVApp.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "DX_Camera.h"
 #include "DX_D3DWrapper.h"
 #include "DX_Input.h"
+#include "QNConfigFile.h"
 #include "QNEngineCore.h"
 #include "QNGameState.h"
 #include "QNGameTimer.h"
@@ -20,6 +22,8 @@ const char kClick[] = "Assets\\Audio\\pellomir.beep.wav";
 
 // The level-select camera angle, radians; kept across visits.
 float g_levelSelectAngle = 0.0f;
+// The configuration the game started with; the mute is written back to it.
+char g_configPath[256] = "";
 
 void beep() {
     CQNSoundManager* sound = CQNSoundManager::getInstance();
@@ -36,6 +40,8 @@ QNRESULT CZVApp::startup(HWND hWnd, const char* configPath) {
     CQNGameState* state = CQNGameState::getInstance();
 
     core->initialize(hWnd, configPath);
+    std::snprintf(g_configPath, sizeof g_configPath, "%s", configPath ? configPath : "");
+    if (state->m_muted) FSOUND_SetMute(FSOUND_ALL, TRUE);
     if (state->m_cdPlayback) {
         // No drive or no audio disc: the game goes on without music, said once.
         if (!FSOUND_CD_Play(0, 1))
@@ -66,12 +72,20 @@ void CZVApp::update(bool* quit) {
     core->update(quit);
     if (input->isKeyPressed(DIK_F1)) state->m_showFps = !state->m_showFps;
     if (input->isKeyPressed(DIK_F2)) d3d->saveScreenShot();
+    if (input->isKeyPressed(DIK_M)) toggleMute();
     updateGameState(quit);
     camera->applyTransforms();
 }
 
 void CZVApp::render() {
     if (CQNEngineCore::isRunning()) CQNEngineCore::getInstance()->render();
+}
+
+void CZVApp::toggleMute() {
+    CQNGameState* state = CQNGameState::getInstance();
+    state->m_muted = !state->m_muted;
+    FSOUND_SetMute(FSOUND_ALL, state->m_muted ? TRUE : FALSE);
+    if (g_configPath[0]) CQNConfigFile::setValue(g_configPath, "[MUTE]", state->m_muted ? "TRUE" : "FALSE");
 }
 
 void CZVApp::shutdown() { CQNEngineCore::getInstance()->shutdown(); }

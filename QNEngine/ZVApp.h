@@ -16,6 +16,9 @@ public:
     void update(bool* quit);
     void render();
     void shutdown();
+    // M: music and clicks silent or back, kept as [MUTE] in the configuration
+    // the game started with (its other lines unchanged).
+    void toggleMute();
     // Main menu -> level select -> start of a level -> playing; Escape goes back.
     void updateGameState(bool* quit);
 };

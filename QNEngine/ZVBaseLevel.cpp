@@ -2,6 +2,7 @@
 
 #include <dinput.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -9,6 +10,7 @@
 #include <windows.h>
 
 #include "DX_Camera.h"
+#include "DX_D3DWrapper.h"
 #include "DX_Input.h"
 #include "QNBaseRend.h"
 #include "QNGameState.h"
@@ -16,6 +18,7 @@
 #include "QNMemory.h"
 #include "QNScriptHelper.h"
 #include "QNSoundManager.h"
+#include "ZVSolver.h"
 
 namespace {
 
@@ -29,15 +32,14 @@ const char kSaveLocation[] = "CZVBaseLevel::saveUpdatedLevel( )";
 const int kLevelCount = 40;
 const float kCellSize = 32.0f;
 const float kPickRadius = 16.0f;
-
-// The next number of a level file; false when the text has no more tokens.
-// Numbers are read as atoi does, so a word counts as 0.
-bool nextNumber(int32_t* out) {
-    const char* token = std::strtok(nullptr, QN_DELIMITERS_STANDARD);
-    if (!token) return false;
-    *out = std::atoi(token);
-    return true;
-}
+const float kHighlightLift = 8.0f;      // units towards the camera
+const char kMarkerScript[] = "Assets\\Scripts\\Base Objects\\zv.menupointer.base";
+const float kMarkerScale = 1.7f;        // times the menu's size
+const float kMarkerTip = 8.0f;          // pixels from the picture's centre to its tip at scale 1
+const float kMarkerReach = 5.0f;        // pixels the tip reaches into the block
+const float kPulseDepth = 0.18f;        // the hinted block grows by up to this share
+const float kPulseRate = 7.0f;          // radians a second (about one pulse a second)
+const float kNoSolutionSeconds = 3.0f;
 
 // Camera by board size: the first row whose limits the board fits. The
 // negative x leaves the left of the screen to the HUD.
@@ -66,38 +68,46 @@ void placeCamera(int32_t width, int32_t height) {
     }
 }
 
-// Writes text to path so that path afterwards holds either its old content
-// or all of text, never a part: a temporary file in the same folder is
-// written, flushed to the disk and then renamed over path.
-bool replaceFile(const char* path, const char* text, size_t length) {
-    char temporary[260];
-    int n = std::snprintf(temporary, sizeof temporary, "%s.tmp", path);
-    if (n < 0 || n >= static_cast<int>(sizeof temporary)) return false;
-    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = WriteFile(file, text, static_cast<DWORD>(length), &written, nullptr) && written == length;
-    ok = FlushFileBuffers(file) && ok;
-    ok = CloseHandle(file) && ok;
-    ok = ok && MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) DeleteFileA(temporary);
-    return ok;
-}
-
 }  // namespace
 
-CZVBaseLevel::CZVBaseLevel() : m_blocks(nullptr), m_boardWidth(3), m_boardHeight(3) {
+CZVBaseLevel::CZVBaseLevel()
+    : m_blocks(nullptr),
+      m_marker(nullptr),
+      m_boardWidth(3),
+      m_boardHeight(3),
+      m_hintCell(-1),
+      m_highlightColumn(0),
+      m_highlightRow(0),
+      m_highlightShown(false),
+      m_undo(),
+      m_undoCount(0),
+      m_blockZ(0.0f),
+      m_blockScale{1.0f, 1.0f, 1.0f},
+      m_pulseClock(0.0f),
+      m_lastPointerX(0.0f),
+      m_lastPointerY(0.0f) {
     m_boardFile[0] = '\0';
 }
 
 QNRESULT CZVBaseLevel::parseScript(const char* path) { return QNRSLT_OK; }
 
-CZVBaseLevel::~CZVBaseLevel() { CZVBaseLevel::release(); }
+CZVBaseLevel::~CZVBaseLevel() {
+    CZVBaseLevel::release();
+    if (m_marker) {
+        setOwner(__FILE__, __LINE__, "??");
+        delete m_marker;
+        m_marker = nullptr;
+    }
+}
 
 QNRESULT CZVBaseLevel::initialize(const char* path) {
     loadLevel();
     m_mouse.initialize(kMouseScript);
+    setOwner(__FILE__, __LINE__, "??");
+    m_marker = new CQNBaseRend;
+    m_marker->initialize(kMarkerScript);
+    m_marker->m_scale.x *= kMarkerScale;
+    m_marker->m_scale.y *= kMarkerScale;
     return CQNBase::initialize(path);
 }
 
@@ -111,6 +121,14 @@ QNRESULT CZVBaseLevel::update() {
     if (m_mouse.m_cursor) {
         m_mouse.m_cursor->m_translation.x = x;
         m_mouse.m_cursor->m_translation.y = y;
+    }
+    // The pointer shows again once the mouse is used.
+    if (x != m_lastPointerX || y != m_lastPointerY || input->isMouseButtonPressed(0)) m_highlightShown = false;
+    m_lastPointerX = x;
+    m_lastPointerY = y;
+    if (state->m_noSolutionTime > 0.0f) {
+        state->m_noSolutionTime -= timer->getFrameTime();
+        if (state->m_noSolutionTime < 0.0f) state->m_noSolutionTime = 0.0f;
     }
 
     // A level whose file could not be loaded has nothing to play: the phase
@@ -126,15 +144,20 @@ QNRESULT CZVBaseLevel::update() {
         case LP_PLAYING:
             _animateBoard();
             if (input->isMouseButtonPressed(0)) handleClick();
+            _handleKeys();
+            if (state->m_levelPhase != LP_PLAYING) break;
             state->m_levelTime += timer->getFrameTime();
             if (isLevelComplete()) {
                 state->m_levelPhase = LP_COMPLETED;
-                saveUpdatedLevel();
+                // A run that asked for a hint keeps no record.
+                if (!state->m_hinted) saveUpdatedLevel();
             }
             break;
         case LP_COMPLETED:
             _animateBoard();
-            if (input->isKeyPressed(DIK_RETURN) || input->isMouseButtonPressed(0)) {
+            if (input->isKeyPressed(DIK_R)) {
+                restart();
+            } else if (input->isKeyPressed(DIK_RETURN) || input->isMouseButtonPressed(0)) {
                 state->m_levelPhase = LP_GET_READY;
                 state->m_level += 1;
                 if (state->m_level > kLevelCount) state->m_level = 1;
@@ -147,13 +170,61 @@ QNRESULT CZVBaseLevel::update() {
     return QNRSLT_OK;
 }
 
+void CZVBaseLevel::_handleKeys() {
+    CDX_Input* input = CDX_Input::getInstance();
+    const struct {
+        int key, dx, dy;
+    } moves[] = {{DIK_LEFT, -1, 0}, {DIK_RIGHT, 1, 0}, {DIK_UP, 0, 1}, {DIK_DOWN, 0, -1}};
+    for (const auto& move : moves) {
+        if (!input->isKeyPressed(move.key)) continue;
+        // The first press only shows the highlight where it was.
+        if (m_highlightShown) {
+            m_highlightColumn += move.dx;
+            m_highlightRow += move.dy;
+        }
+        m_highlightShown = true;
+    }
+    if (m_highlightColumn < 0) m_highlightColumn = 0;
+    if (m_highlightColumn >= m_boardWidth) m_highlightColumn = m_boardWidth - 1;
+    if (m_highlightRow < 0) m_highlightRow = 0;
+    if (m_highlightRow >= m_boardHeight) m_highlightRow = m_boardHeight - 1;
+
+    const bool flipKey = input->isKeyPressed(DIK_SPACE) || input->isKeyPressed(DIK_RETURN);
+    if (flipKey && m_highlightShown) playFlip(m_highlightColumn, m_highlightRow);
+    const bool control = input->isKeyDown(DIK_LCONTROL) || input->isKeyDown(DIK_RCONTROL);
+    if (input->isKeyPressed(DIK_BACK) || (control && input->isKeyPressed(DIK_Z))) undoFlip();
+    if (input->isKeyPressed(DIK_H)) showHint();
+    if (input->isKeyPressed(DIK_R)) restart();
+}
+
 QNRESULT CZVBaseLevel::render() {
     if (m_blocks) {
         for (int32_t i = 0; i < m_boardWidth; ++i)
             for (int32_t j = 0; j < m_boardHeight; ++j)
                 if (CQNBaseRend* rend = m_blocks[j * m_boardWidth + i].m_rend) rend->render();
     }
-    if (m_mouse.m_cursor) m_mouse.m_cursor->render();
+    return QNRSLT_OK;
+}
+
+QNRESULT CZVBaseLevel::renderOverlay() {
+    if (!m_highlightShown) {
+        if (m_mouse.m_cursor) m_mouse.m_cursor->render();
+        return QNRSLT_OK;
+    }
+    if (!m_marker || !m_blocks) return QNRSLT_OK;
+    // The menu's pointer, at the left edge of the highlighted block as the
+    // camera shows it.
+    const CQNBaseRend* rend = m_blocks[m_highlightRow * m_boardWidth + m_highlightColumn].m_rend;
+    if (!rend) return QNRSLT_OK;
+    CDX_D3DWrapper* d3d = CDX_D3DWrapper::getInstance();
+    D3DXMATRIX viewProjection;
+    D3DXMatrixMultiply(&viewProjection, CDX_Camera::getInstance()->getViewMatrix(), &d3d->m_projection);
+    const D3DXVECTOR3 edge(rend->m_translation.x - kCellSize * 0.5f, rend->m_translation.y, rend->m_translation.z);
+    D3DXVECTOR3 ndc;
+    D3DXVec3TransformCoord(&ndc, &edge, &viewProjection);
+    m_marker->m_translation.x = ndc.x * d3d->getWidth() * 0.5f + kMarkerReach - kMarkerTip * kMarkerScale;
+    m_marker->m_translation.y = ndc.y * d3d->getHeight() * 0.5f;
+    m_marker->render();
     return QNRSLT_OK;
 }
 
@@ -198,44 +269,18 @@ QNRESULT CZVBaseLevel::loadLevelFromFile(const char* path) {
 
     // The whole file is read and checked before anything changes, so a file
     // that is refused leaves the board on show as it was.
-    int32_t width = 0, height = 0;
-    const char* token = std::strtok(text, QN_DELIMITERS_STANDARD);
-    if (token) width = std::atoi(token);
-    if (!token || !nextNumber(&height)) {
-        _refuse(path, "the file does not start with a width and a height");
-        setOwner(__FILE__, __LINE__, "??");
-        delete[] text;
-        return QNRSLT_INVALIDPARAM;
-    }
-    if (width < 1 || height < 1 || width > ZV_MAX_BOARD_WIDTH || height > ZV_MAX_BOARD_HEIGHT) {
-        char reason[128];
-        std::snprintf(reason, sizeof reason, "a board of %d x %d; boards from 1 x 1 to %d x %d are played",
-                      width, height, ZV_MAX_BOARD_WIDTH, ZV_MAX_BOARD_HEIGHT);
-        _refuse(path, reason);
-        setOwner(__FILE__, __LINE__, "??");
-        delete[] text;
-        return QNRSLT_INVALIDPARAM;
-    }
-
-    const int32_t count = width * height;
-    setOwner(__FILE__, __LINE__, "??");
-    int32_t* values = new int32_t[count];
-    int32_t bestTime = 0, parMoves = 0, bestMoves = 0;
-    bool complete = true;
-    for (int32_t k = 0; k < count && complete; ++k) complete = nextNumber(&values[k]);
-    complete = complete && nextNumber(&bestTime) && nextNumber(&parMoves) && nextNumber(&bestMoves);
+    ZVLevelFile file;
+    const bool parsed = file.parse(text);
     setOwner(__FILE__, __LINE__, "??");
     delete[] text;
-    if (!complete) {
-        char reason[128];
-        std::snprintf(reason, sizeof reason,
-                      "too few numbers for a %d x %d board (%d cells, then best time, par and best moves)",
-                      width, height, count);
-        _refuse(path, reason);
-        setOwner(__FILE__, __LINE__, "??");
-        delete[] values;
+    if (!parsed) {
+        _refuse(path, file.m_reason);
         return QNRSLT_INVALIDPARAM;
     }
+    const int32_t width = file.m_width, height = file.m_height;
+    const int32_t count = width * height;
+    int32_t* values = file.m_cells;
+    const int32_t bestTime = file.m_bestTime, parMoves = file.m_parMoves, bestMoves = file.m_bestMoves;
 
     release();
     m_boardWidth = width;
@@ -263,6 +308,12 @@ QNRESULT CZVBaseLevel::loadLevelFromFile(const char* path) {
             const int32_t k = j * width + i;
             ZVBlock& block = m_blocks[k];
             block.initialize(kBlockScript);
+            // The script's depth and size, which the highlight and the hint
+            // change only while they show.
+            if (k == 0 && block.m_rend) {
+                m_blockZ = block.m_rend->m_translation.z;
+                m_blockScale = block.m_rend->m_scale;
+            }
             block.m_rend->m_translation.x = i * kCellSize - halfW;
             block.m_rend->m_translation.y = j * kCellSize - halfH;
             block.m_state = values[k] != 0 ? BLOCK_FRONT : BLOCK_BACK;
@@ -273,13 +324,11 @@ QNRESULT CZVBaseLevel::loadLevelFromFile(const char* path) {
 
     placeCamera(width, height);
 
-    setOwner(__FILE__, __LINE__, "??");
-    delete[] values;
-
     if (std::snprintf(m_boardFile, sizeof m_boardFile, "%s", path) >= int(sizeof m_boardFile))
         m_boardFile[0] = '\0';
-    state->m_levelTime = 0.0f;
-    state->m_moves = 0;
+    m_highlightColumn = width / 2;
+    m_highlightRow = height / 2;
+    _clearRun();
     return QNRSLT_OK;
 }
 
@@ -327,16 +376,13 @@ QNRESULT CZVBaseLevel::saveUpdatedLevel() {
     append("%d\n", data.m_parMoves);
     append("%d\n", movesBeaten ? state->m_moves : data.m_bestMoves);
 
-    if (!replaceFile(fileName, text, length))
+    if (!qnReplaceFile(fileName, text, length))
         return logResult(QNRSLT_MISSINGSCRIPT, kSaveLocation, fileName, 0);
     return QNRSLT_OK;
 }
 
 QNRESULT CZVBaseLevel::handleClick() {
     if (!m_blocks) return QNRSLT_OK;
-    CQNGameState* state = CQNGameState::getInstance();
-    CQNSoundManager* sound = CQNSoundManager::getInstance();
-
     float x = 0.0f, y = 0.0f;
     getCursorPosition(&x, &y);
     D3DXVECTOR3 direction, origin;
@@ -350,11 +396,7 @@ QNRESULT CZVBaseLevel::handleClick() {
             float distance = 0.0f;
             // Every block the line passes is a move of its own: a click on a
             // seam seen at an angle can hit two.
-            if (rayHitsSphere(origin, direction, centre, kPickRadius, &distance)) {
-                sound->playSound(sound->getSoundFromList(kClickSound));
-                flipCross(i, j);
-                state->m_moves += 1;
-            }
+            if (rayHitsSphere(origin, direction, centre, kPickRadius, &distance)) playFlip(i, j);
         }
     }
     return QNRSLT_OK;
@@ -384,12 +426,102 @@ QNRESULT CZVBaseLevel::flipBlockAt(int32_t column, int32_t row) {
     return QNRSLT_OK;
 }
 
+void CZVBaseLevel::playFlip(int32_t column, int32_t row) {
+    if (!m_blocks || column < 0 || column >= m_boardWidth || row < 0 || row >= m_boardHeight) return;
+    _flipAsMove(column, row);
+    _pushUndo(row * m_boardWidth + column);
+}
+
+bool CZVBaseLevel::undoFlip() {
+    if (!m_blocks || m_undoCount == 0) return false;
+    const int32_t cell = m_undo[--m_undoCount];
+    _flipAsMove(cell % m_boardWidth, cell / m_boardWidth);
+    return true;
+}
+
+void CZVBaseLevel::_flipAsMove(int32_t column, int32_t row) {
+    CQNSoundManager* sound = CQNSoundManager::getInstance();
+    sound->playSound(sound->getSoundFromList(kClickSound));
+    flipCross(column, row);
+    CQNGameState::getInstance()->m_moves += 1;
+    m_hintCell = -1;
+}
+
+void CZVBaseLevel::restart() {
+    if (!m_blocks) return;
+    const CQNLevelData& data = CQNGameState::getInstance()->m_levelData;
+    for (int32_t k = 0; k < m_boardWidth * m_boardHeight; ++k) {
+        const int32_t loaded = data.m_cells && data.m_cells[k] != 0 ? BLOCK_FRONT : BLOCK_BACK;
+        if (m_blocks[k].m_state != loaded) m_blocks[k].flip();
+    }
+    _clearRun();
+    CQNGameState::getInstance()->m_levelPhase = LP_GET_READY;
+}
+
+void CZVBaseLevel::showHint() {
+    if (!m_blocks) return;
+    CQNGameState* state = CQNGameState::getInstance();
+    const ZVSolver solver(m_boardWidth, m_boardHeight);
+    const uint64_t board = boardMask();
+    if (!solver.isSolvable(board)) {
+        state->m_noSolutionTime = kNoSolutionSeconds;
+        return;
+    }
+    m_hintCell = solver.hintCell(board);
+    if (m_hintCell >= 0) {
+        state->m_hinted = true;
+        m_pulseClock = 0.0f;
+    }
+}
+
+uint64_t CZVBaseLevel::boardMask() const {
+    uint64_t mask = 0;
+    if (!m_blocks) return mask;
+    for (int32_t k = 0; k < m_boardWidth * m_boardHeight; ++k)
+        if (m_blocks[k].m_state == BLOCK_FRONT) mask |= uint64_t(1) << k;
+    return mask;
+}
+
+void CZVBaseLevel::_pushUndo(int32_t cell) {
+    if (m_undoCount == kUndoCapacity) {
+        // Flips commute and two of a cell cancel: the cells flipped an odd
+        // number of times lead from the board as loaded to this one.
+        uint64_t odd = 0;
+        for (int32_t k = 0; k < m_undoCount; ++k) odd ^= uint64_t(1) << m_undo[k];
+        m_undoCount = 0;
+        for (int32_t k = 0; k < m_boardWidth * m_boardHeight; ++k)
+            if (odd & (uint64_t(1) << k)) m_undo[m_undoCount++] = k;
+    }
+    m_undo[m_undoCount++] = cell;
+}
+
+void CZVBaseLevel::_clearRun() {
+    CQNGameState* state = CQNGameState::getInstance();
+    state->m_levelTime = 0.0f;
+    state->m_moves = 0;
+    state->m_hinted = false;
+    state->m_noSolutionTime = 0.0f;
+    m_hintCell = -1;
+    m_undoCount = 0;
+}
+
 void CZVBaseLevel::_animateBoard() {
+    m_pulseClock += CQNGameTimer::getInstance()->getFrameTime();
+    const float pulse = 1.0f + kPulseDepth * (0.5f + 0.5f * std::sin(m_pulseClock * kPulseRate));
     for (int32_t i = 0; i < m_boardWidth; ++i) {
         for (int32_t j = 0; j < m_boardHeight; ++j) {
             ZVBlock& block = m_blocks[j * m_boardWidth + i];
             block.animate();
-            if (block.m_rend) block.m_rend->update();
+            if (!block.m_rend) continue;
+            // The highlighted block stands out of the board towards the
+            // player; the hinted one pulses. Others stay as the script set them.
+            const bool highlighted = m_highlightShown && i == m_highlightColumn && j == m_highlightRow;
+            const float scale = (j * m_boardWidth + i == m_hintCell) ? pulse : 1.0f;
+            block.m_rend->m_translation.z = m_blockZ + (highlighted ? kHighlightLift : 0.0f);
+            block.m_rend->m_scale.x = m_blockScale.x * scale;
+            block.m_rend->m_scale.y = m_blockScale.y * scale;
+            block.m_rend->m_scale.z = m_blockScale.z * scale;
+            block.m_rend->update();
         }
     }
 }

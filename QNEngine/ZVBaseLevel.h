@@ -1,5 +1,6 @@
 // The puzzle itself: one board loaded from a level file, shown as a grid of
-// blocks, played with the mouse, timed and counted, its records written back
+// blocks, played with the mouse or the keyboard, timed and counted, with
+// undo, restart and hints, its records written back
 // into the level file, and the next level loaded when it is solved. The
 // numbers the HUD shows live in the game-state record.
 #ifndef ZV_BASE_LEVEL_H
@@ -9,12 +10,8 @@
 
 #include "QNBase.h"
 #include "ZVBlock.h"
+#include "ZVLevelFile.h"
 #include "ZVMouse.h"
-
-// The board sizes a level file may hold: the level cameras frame boards up
-// to this size; larger, empty or negative sizes are refused at load.
-#define ZV_MAX_BOARD_WIDTH 6
-#define ZV_MAX_BOARD_HEIGHT 5
 
 class CZVBaseLevel : public CQNBase {
 public:
@@ -29,10 +26,17 @@ public:
     // transform keys from path.
     QNRESULT initialize(const char* path) override;
     // One frame of play, by the record's level phase. Without a board (its
-    // file could not be loaded) only the cursor moves.
+    // file could not be loaded) only the cursor moves. During play: arrows
+    // move the highlight, Space or Enter flips the highlighted block while
+    // the highlight shows, Backspace or Ctrl+Z undoes, H hints, and in play
+    // or after completion R restarts. A moved pointer or a click hides the
+    // highlight again.
     QNRESULT update() override;
-    // The blocks, then the cursor on top.
+    // The blocks.
     QNRESULT render() override;
+    // Over everything the scene drew: the cursor, or, while the highlight
+    // shows, the marker beside the highlighted block.
+    QNRESULT renderOverlay() override;
     // Deletes the board.
     QNRESULT release() override;
 
@@ -58,20 +62,66 @@ public:
     // Flips the block if (column, row) lies on the board.
     QNRESULT flipBlockAt(int32_t column, int32_t row);
 
+    // A player's flip of the cross at (column, row): its click sound, one
+    // move, a step the undo can take back; it ends a shown hint.
+    void playFlip(int32_t column, int32_t row);
+    // Takes back the last flip not yet taken back, as a flip of its own
+    // (sound, animation, one move). False, changing nothing, when the board
+    // is as loaded or every flip since has been taken back.
+    bool undoFlip();
+    // The board as loaded (the blocks that differ turn back), no hint, an
+    // empty undo, time and moves 0 and the get-ready phase.
+    void restart();
+    // Points at the next block to click on a shortest solution from the
+    // board as it is (m_hintCell), marking the run as hinted; a board with
+    // no solution sets the record's no-solution time instead. Nothing for a
+    // board that is already solved.
+    void showHint();
+    // The board as a bit mask, bit (row * width + column) set for a block
+    // showing the front face.
+    uint64_t boardMask() const;
+
+    // Undo keeps this many flips in order; beyond it the oldest are folded
+    // into the shortest equivalent set (flips commute), so undo still ends
+    // exactly at the board as loaded.
+    static constexpr int32_t kUndoCapacity = 256;
+
     // Block of column i, row j is element j * m_boardWidth + i; null until a
     // level file has been loaded.
     ZVBlock* m_blocks;
     ZVMouse m_mouse;
+    // The menu's pointer, shown beside the highlighted block.
+    CQNBaseRend* m_marker;
     int32_t m_boardWidth;
     int32_t m_boardHeight;
+    // The hinted block (row * width + column), pulsing until the next flip;
+    // -1 for none.
+    int32_t m_hintCell;
+    // The keyboard's highlight and whether it shows (the keyboard was used
+    // after the mouse).
+    int32_t m_highlightColumn;
+    int32_t m_highlightRow;
+    bool m_highlightShown;
+    // Flips that undo can take back, oldest first.
+    int32_t m_undo[kUndoCapacity];
+    int32_t m_undoCount;
 
 private:
     void _animateBoard();
+    void _handleKeys();
+    void _flipAsMove(int32_t column, int32_t row);
+    void _pushUndo(int32_t cell);
+    void _clearRun();
     void _refuse(const char* path, const char* reason);
 
     // The file the board on show came from: records are written back only
     // into that file, never into another level's.
     char m_boardFile[256];
+    float m_blockZ;
+    QNVector3 m_blockScale;
+    float m_pulseClock;
+    float m_lastPointerX;
+    float m_lastPointerY;
 };
 
 #endif

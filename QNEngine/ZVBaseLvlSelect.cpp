@@ -3,12 +3,17 @@
 #include <dinput.h>
 
 #include <cstdio>
+#include <cstring>
 #include <new>
 
+#include "DX_D3DWrapper.h"
 #include "DX_Input.h"
+#include "DX_Text.h"
 #include "QNBaseRend.h"
 #include "QNGameState.h"
+#include "QNGameTimer.h"
 #include "QNMemory.h"
+#include "QNScriptHelper.h"
 #include "QNSoundManager.h"
 
 namespace {
@@ -24,7 +29,7 @@ void click() {
 }
 }  // namespace
 
-CZVBaseLvlSelect::CZVBaseLvlSelect() : m_digits(nullptr) {}
+CZVBaseLvlSelect::CZVBaseLvlSelect() : m_digits(nullptr), m_progressLevel(0), m_progressRead(false), m_progress() {}
 
 CZVBaseLvlSelect::~CZVBaseLvlSelect() { CZVBaseLvlSelect::release(); }
 
@@ -66,7 +71,49 @@ QNRESULT CZVBaseLvlSelect::update() {
         level += 1;
         if (level > kLastLevel) level = kFirstLevel;
     }
+    if (level != m_progressLevel) _readProgress();
     return QNRSLT_OK;
+}
+
+void CZVBaseLvlSelect::_readProgress() {
+    m_progressLevel = CQNGameState::getInstance()->m_level;
+    m_progressRead = false;
+    char path[64];
+    std::snprintf(path, sizeof path, "Assets\\Scripts\\Levels\\zv.%d.lvl", m_progressLevel);
+    uint32_t size = 0;
+    if (CScriptHelper::getFileSize(path, &size) > QNRSLT_OK) return;
+    setOwner(__FILE__, __LINE__, "??");
+    char* text = new (std::nothrow) char[size];
+    if (!text) return;
+    std::memset(text, 0, size);
+    if (CScriptHelper::extractContectsFromFile(path, text, size) <= QNRSLT_OK) m_progressRead = m_progress.parse(text);
+    setOwner(__FILE__, __LINE__, "??");
+    delete[] text;
+}
+
+void CZVBaseLvlSelect::progressText(char* out, size_t size) {
+    if (!out || size == 0) return;
+    out[0] = '\0';
+    if (!m_progressRead) return;
+    if (!m_progress.isSolved()) {
+        std::snprintf(out, size, "NOT SOLVED YET\nPAR %d", m_progress.m_parMoves);
+        return;
+    }
+    char time[16];
+    getTimeText(time, m_progress.m_bestTime);
+    // The timer's digits as the HUD shows them: a colon before each pair
+    // counted from the right.
+    char shown[32];
+    size_t n = 0;
+    const size_t length = std::strlen(time);
+    for (size_t i = 0; i < length && n + 2 < sizeof shown; ++i) {
+        if (i > 0 && (length - 1 - i) % 2 == 1) shown[n++] = ':';
+        shown[n++] = time[i];
+    }
+    shown[n] = '\0';
+    std::snprintf(out, size, "SOLVED%s\nBEST MOVES %d  PAR %d\nBEST TIME %s",
+                  m_progress.isSolvedAtPar() ? "  -  PAR!" : "", m_progress.m_bestMoves, m_progress.m_parMoves,
+                  shown);
 }
 
 QNRESULT CZVBaseLvlSelect::render() {
@@ -85,6 +132,23 @@ QNRESULT CZVBaseLvlSelect::render() {
             digit.render();
         }
         x += kDigitAdvance;
+    }
+
+    char progress[128];
+    progressText(progress, sizeof progress);
+    const float width = CDX_D3DWrapper::getInstance()->getWidth();
+    const float height = CDX_D3DWrapper::getInstance()->getHeight();
+    float y = height * 0.5f + 80.0f;
+    for (char* line = progress; *line;) {
+        char* end = std::strchr(line, '\n');
+        if (end) *end = '\0';
+        // About 8 pixels a character: each line centred by its length.
+        const float at[2] = {width * 0.5f - 4.0f * static_cast<float>(std::strlen(line)), y};
+        const bool mark = std::strstr(line, "PAR!") != nullptr;
+        CDX_Text::getInstance()->drawText(line, at, 255, mark ? 215 : 255, mark ? 90 : 255, 255, 0);
+        y += 22.0f;
+        if (!end) break;
+        line = end + 1;
     }
     return QNRSLT_OK;
 }

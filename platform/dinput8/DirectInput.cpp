@@ -3,22 +3,29 @@
 
 #include <cstring>
 
+#include "GamePad.h"
 #include "win32/Win32Window.h"
 
 const DIDATAFORMAT c_dfDIKeyboard = {sizeof(DIDATAFORMAT), 256};
 const DIDATAFORMAT c_dfDIMouse = {sizeof(DIDATAFORMAT), sizeof(DIMOUSESTATE)};
+const DIDATAFORMAT c_dfDIJoystick = {sizeof(DIDATAFORMAT), sizeof(DIJOYSTATE)};
 
 const GUID GUID_SysKeyboard = {0x6F1D2B61, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
 const GUID GUID_SysMouse = {0x6F1D2B60, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+const GUID GUID_Joystick = {0x6F1D2B70, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
 const IID IID_IDirectInput8A = {0xBF798030, 0x483A, 0x4DA2, {0xAA, 0x99, 0x5D, 0x64, 0xED, 0x36, 0x97, 0x00}};
 
 namespace {
 
 bool sameGuid(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof(GUID)) == 0; }
 
+enum class Kind { Keyboard, Mouse, Joystick };
+
 class Device final : public IDirectInputDevice8A {
 public:
-    explicit Device(bool keyboard) : m_keyboard(keyboard) {}
+    explicit Device(Kind kind) : m_kind(kind) {
+        if (kind == Kind::Joystick) m_padsStarted = zvdinput::startGamePads();
+    }
 
     ULONG AddRef() override { return ++m_refs; }
     ULONG Release() override {
@@ -29,7 +36,9 @@ public:
 
     HRESULT SetDataFormat(LPCDIDATAFORMAT format) override {
         if (m_acquired) return DIERR_INVALIDPARAM;  // DIERR_ACQUIRED on Windows
-        const DIDATAFORMAT* expected = m_keyboard ? &c_dfDIKeyboard : &c_dfDIMouse;
+        const DIDATAFORMAT* expected = m_kind == Kind::Keyboard ? &c_dfDIKeyboard
+                                       : m_kind == Kind::Mouse  ? &c_dfDIMouse
+                                                                : &c_dfDIJoystick;
         if (format != expected) return DIERR_INVALIDPARAM;
         m_formatSet = true;
         return DI_OK;
@@ -51,7 +60,7 @@ public:
         if (GetFocus() != m_window) return DIERR_OTHERAPPHASPRIO;
         if (m_acquired) return S_FALSE;
         m_acquired = true;
-        if (!m_keyboard) {
+        if (m_kind == Kind::Mouse) {
             // Movement counts from the moment of acquisition.
             zvwin32::InputState& in = zvwin32::inputState();
             in.dx = in.dy = in.dz = 0;
@@ -73,7 +82,10 @@ public:
             return DIERR_INPUTLOST;
         }
         zvwin32::InputState& in = zvwin32::inputState();
-        if (m_keyboard) {
+        if (m_kind == Kind::Joystick) {
+            if (size != sizeof(DIJOYSTATE)) return DIERR_INVALIDPARAM;
+            zvdinput::readGamePad(static_cast<DIJOYSTATE*>(data));
+        } else if (m_kind == Kind::Keyboard) {
             if (size != sizeof in.keys) return DIERR_INVALIDPARAM;
             std::memcpy(data, in.keys, sizeof in.keys);
         } else {
@@ -90,9 +102,12 @@ public:
     }
 
 private:
-    ~Device() override = default;
+    ~Device() override {
+        if (m_padsStarted) zvdinput::stopGamePads();
+    }
 
-    bool m_keyboard;
+    Kind m_kind;
+    bool m_padsStarted = false;
     ULONG m_refs = 1;
     bool m_formatSet = false;
     bool m_acquired = false;
@@ -112,9 +127,11 @@ public:
         if (!device || outer) return DIERR_INVALIDPARAM;
         *device = nullptr;
         if (sameGuid(guid, GUID_SysKeyboard))
-            *device = new Device(true);
+            *device = new Device(Kind::Keyboard);
         else if (sameGuid(guid, GUID_SysMouse))
-            *device = new Device(false);
+            *device = new Device(Kind::Mouse);
+        else if (sameGuid(guid, GUID_Joystick))
+            *device = new Device(Kind::Joystick);
         else
             return DIERR_DEVICENOTREG;
         return DI_OK;

@@ -1,5 +1,7 @@
 #include "CdPlayer.h"
 
+#include "FmodSystem.h"
+
 #include <SDL_mixer.h>
 #include <fmod.h>
 
@@ -157,6 +159,12 @@ void SDLCALL CdPlayer::_mixInto(void* self, Uint8* stream, int len) {
         SDL_UnlockMutex(player->m_lock);
         if (got <= 0) {
             return;  // nothing decoded yet (or the disc ended): the rest stays as mixed
+        }
+        if (isMuted()) {
+            // Read on, so the disc keeps its place, but add nothing.
+            stream += got;
+            len -= got;
+            continue;
         }
         addSaturated(reinterpret_cast<Sint16*>(stream),
                      reinterpret_cast<const Sint16*>(player->m_scratch),

@@ -14,6 +14,14 @@ namespace fmod3 {
 
 namespace {
 bool s_open = false;
+SDL_atomic_t s_muted;
+
+// The mixer's volumes as the mute asks: samples and music silent or full.
+void applyMute() {
+    const int volume = SDL_AtomicGet(&s_muted) ? 0 : MIX_MAX_VOLUME;
+    Mix_Volume(-1, volume);
+    Mix_VolumeMusic(volume);
+}
 
 // About 23 ms at 44.1 kHz: short enough that a click follows its mouse press
 // within a frame or two.
@@ -21,6 +29,8 @@ const int kMixChunkFrames = 1024;
 }  // namespace
 
 bool isOpen() { return s_open; }
+
+bool isMuted() { return SDL_AtomicGet(&s_muted) != 0; }
 
 bool requireOpen() {
     if (!s_open) {
@@ -76,6 +86,7 @@ signed char F_API FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int
     }
     Mix_AllocateChannels(maxsoftwarechannels);
     s_open = true;
+    applyMute();
     setError(FMOD_ERR_NONE);
     return TRUE;
 }
@@ -104,3 +115,17 @@ void F_API FSOUND_Close() {
 }
 
 int F_API FSOUND_GetError() { return lastError(); }
+
+signed char F_API FSOUND_SetMute(int channel, signed char mute) {
+    if (channel != FSOUND_ALL) {
+        reportUnhandled("FSOUND_SetMute", "channel", static_cast<long>(channel));
+        setError(FMOD_ERR_INVALID_PARAM);
+        return FALSE;
+    }
+    SDL_AtomicSet(&s_muted, mute ? 1 : 0);
+    if (s_open) applyMute();
+    setError(FMOD_ERR_NONE);
+    return TRUE;
+}
+
+signed char F_API FSOUND_GetMute(int channel) { return channel == FSOUND_ALL && isMuted() ? TRUE : FALSE; }

@@ -12,6 +12,9 @@ bool isOpen();
 // set) while it is not open.
 bool requireOpen();
 
+// True while FSOUND_SetMute(FSOUND_ALL, TRUE) holds.
+bool isMuted();
+
 }  // namespace fmod3
 
 #endif

@@ -1,4 +1,5 @@
-// The DirectInput 8 subset: a polled system keyboard and mouse.
+// The DirectInput 8 subset: a polled system keyboard and mouse, and one
+// joystick device for the first connected game controller.
 #ifndef ZV_PLATFORM_DINPUT_H
 #define ZV_PLATFORM_DINPUT_H
 
@@ -32,6 +33,35 @@ typedef struct _DIMOUSESTATE {
     BYTE rgbButtons[4];
 } DIMOUSESTATE, *LPDIMOUSESTATE;
 
+// The joystick state: axes from -1000 to 1000 (centre 0), the D-pad as the
+// first point of view (hundredths of a degree clockwise from up, 0xFFFFFFFF
+// centred), buttons 0x80 when down.
+typedef struct DIJOYSTATE {
+    LONG lX;
+    LONG lY;
+    LONG lZ;
+    LONG lRx;
+    LONG lRy;
+    LONG lRz;
+    LONG rglSlider[2];
+    DWORD rgdwPOV[4];
+    BYTE rgbButtons[32];
+} DIJOYSTATE, *LPDIJOYSTATE;
+
+// Buttons of a game controller in DIJOYSTATE.rgbButtons, by position on an
+// Xbox-style pad (SDL's game controller layout).
+#define ZV_PAD_A 0
+#define ZV_PAD_B 1
+#define ZV_PAD_X 2
+#define ZV_PAD_Y 3
+#define ZV_PAD_BACK 4
+#define ZV_PAD_GUIDE 5
+#define ZV_PAD_START 6
+#define ZV_PAD_LEFTSTICK 7
+#define ZV_PAD_RIGHTSTICK 8
+#define ZV_PAD_LEFTSHOULDER 9
+#define ZV_PAD_RIGHTSHOULDER 10
+
 // Data formats are identified by address; their contents are not used here.
 typedef struct _DIDATAFORMAT {
     DWORD dwSize;
@@ -40,9 +70,14 @@ typedef struct _DIDATAFORMAT {
 typedef const DIDATAFORMAT* LPCDIDATAFORMAT;
 extern const DIDATAFORMAT c_dfDIKeyboard;
 extern const DIDATAFORMAT c_dfDIMouse;
+extern const DIDATAFORMAT c_dfDIJoystick;
 
 extern const GUID GUID_SysKeyboard;
 extern const GUID GUID_SysMouse;
+// Here the first connected game controller, whichever it is: plugged in or
+// out at any time, it is found at the next read (no enumeration needed).
+// With none connected the device reads a centred state with no button down.
+extern const GUID GUID_Joystick;
 extern const IID IID_IDirectInput8A;
 #define IID_IDirectInput8 IID_IDirectInput8A
 

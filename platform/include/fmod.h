@@ -97,6 +97,14 @@ DLL_API void F_API FSOUND_Close();
 // The FMOD_ERRORS value left by the last call that failed or succeeded.
 DLL_API int F_API FSOUND_GetError();
 
+// Silences (mute TRUE) or restores the sound of a channel; FSOUND_ALL, the
+// only selector handled here, covers every sample channel, the playing
+// stream or module and CD audio, now and for whatever plays later, across
+// FSOUND_Init. FALSE for any other channel.
+DLL_API signed char F_API FSOUND_SetMute(int channel, signed char mute);
+// TRUE while FSOUND_ALL is muted (other channels: FALSE).
+DLL_API signed char F_API FSOUND_GetMute(int channel);
+
 // Loads a whole sound file (WAV, OGG, FLAC, MP3 ...) into memory. index is
 // FSOUND_FREE (any free slot) or a slot number, whose previous sample is then
 // freed. offset and length must be 0 (whole file). Null when the file cannot

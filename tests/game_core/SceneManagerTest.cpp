@@ -7,7 +7,7 @@ using zvtestsupport::writeFile;
 
 namespace {
 
-// Records the order of updates and renders, and can ask to be removed.
+// Records the order of updates, renders and overlays, and can ask to be removed.
 std::string g_trace;
 class Probe : public CQNBase {
 public:
@@ -20,6 +20,11 @@ public:
     }
     QNRESULT render() override {
         g_trace += 'r';
+        g_trace += m_name;
+        return QNRSLT_OK;
+    }
+    QNRESULT renderOverlay() override {
+        g_trace += 'o';
         g_trace += m_name;
         return QNRSLT_OK;
     }
@@ -73,7 +78,8 @@ TEST_F(SceneManager, RemovedObjectGoesInTheSamePassAndOthersStillUpdate) {
     scenes()->addObject(nullptr);
     scenes()->update();
     scenes()->render();
-    EXPECT_EQ(g_trace, "uAuBuCrArC");
+    // Overlays (the level's cursor) come after every object's picture.
+    EXPECT_EQ(g_trace, "uAuBuCrArCoAoC");
     EXPECT_EQ(scenes()->getObjectCount(), 2);
 }
 

@@ -36,12 +36,14 @@ void LevelFixture::frame(CZVBaseLevel& level, double seconds) {
     CDX_Camera::getInstance()->applyTransforms();
 }
 
-void LevelFixture::pressEnter(CZVBaseLevel& level) {
-    zvtest::setKey(DIK_RETURN, true);
+void LevelFixture::pressKey(CZVBaseLevel& level, int key) {
+    zvtest::setKey(key, true);
     frame(level);
-    zvtest::setKey(DIK_RETURN, false);
+    zvtest::setKey(key, false);
     frame(level);
 }
+
+void LevelFixture::pressEnter(CZVBaseLevel& level) { pressKey(level, DIK_RETURN); }
 
 void LevelFixture::clickAt(CZVBaseLevel& level, int x, int y) {
     zvtest::setPointer(x, y);

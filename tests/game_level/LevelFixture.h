@@ -24,7 +24,9 @@ protected:
     // One frame as the game runs it for a level: clock, timer, input, the
     // level's update, then the camera applied.
     void frame(CZVBaseLevel& level, double seconds = 1.0 / 60.0);
-    // A frame in which Enter goes down, then one in which it is up again.
+    // A frame in which the key (a DIK code) goes down, then one in which it
+    // is up again; pressEnter presses Enter.
+    void pressKey(CZVBaseLevel& level, int key);
     void pressEnter(CZVBaseLevel& level);
     // A frame in which the left button goes down at client pixel (x, y),
     // then one in which it is up again.

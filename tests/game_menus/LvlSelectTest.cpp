@@ -116,6 +116,38 @@ TEST_F(LvlSelect, TheNumberIsCentredBelowTheMiddleAtThreeTimesItsScriptSize) {
     EXPECT_EQ(four.m_scale.z, 1.5f);
 }
 
+TEST_F(LvlSelect, TheShownLevelsProgressComesFromItsFile) {
+    const struct {
+        int32_t level;
+        const char* file;
+        const char* shown;
+    } rows[] = {
+        {3, "3 3\n1 0 1\n0 0 0\n1 0 1\n599999\n4\n999\n", "NOT SOLVED YET\nPAR 4"},
+        {4, "3,3 1,0,1 0,0,0 1,0,1 1234 4 6", "SOLVED\nBEST MOVES 6  PAR 4\nBEST TIME 00:12:34"},
+        {5, "2 1 1 0 61500 2 2", "SOLVED  -  PAR!\nBEST MOVES 2  PAR 2\nBEST TIME 10:15:00"},
+        {6, "9 9 0 0 0", ""},  // a file the game refuses shows nothing
+    };
+    for (const auto& row : rows)
+        zvtestsupport::writeFile("Assets\\Scripts\\Levels\\zv." + std::to_string(row.level) + ".lvl", row.file);
+    state->m_level = 2;
+    for (const auto& row : rows) {
+        frameWithKeys({DIK_RIGHT}, {select.get()});
+        frame({select.get()});
+        ASSERT_EQ(state->m_level, row.level);
+        char text[128];
+        select->progressText(text, sizeof text);
+        EXPECT_STREQ(text, row.shown) << "level " << row.level;
+    }
+    // A record saved while away shows on the next visit.
+    zvtestsupport::writeFile("Assets\\Scripts\\Levels\\zv.3.lvl", "1 1 1 700 1 1");
+    select = makeSelect();
+    state->m_level = 3;
+    frame({select.get()});
+    char text[128];
+    select->progressText(text, sizeof text);
+    EXPECT_STREQ(text, "SOLVED  -  PAR!\nBEST MOVES 1  PAR 1\nBEST TIME 00:07:00");
+}
+
 TEST_F(LvlSelect, FramesAllocateNothing) {
     state->m_level = 27;
     frame({select.get()});

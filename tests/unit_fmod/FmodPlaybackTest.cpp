@@ -94,6 +94,37 @@ TEST_F(FmodPlaybackTest, ModulePlaysAsMusic) {
     EXPECT_GT(out.amplitudeAt(kModuleToneHz, 0.05, 0.3), 0.02) << "the module was not heard at its pitch";
 }
 
+// A mute set before the library starts holds across FSOUND_Init for clicks,
+// music and CD audio, until it is lifted.
+TEST_F(FmodPlaybackTest, MuteSilencesEverythingUntilLifted) {
+    writeWav(file("click.wav"), tone(1000, 0.3, 0.4));
+    writeWav(file("music.wav"), tone(660, 0.3, 0.3));
+    writeCdImage(file("disc.cue"), file("disc.bin"), {{true, 880, 75}});
+    zvtest::setCdSource(file("disc.cue").c_str());
+    EXPECT_FALSE(FSOUND_SetMute(0, TRUE)) << "only FSOUND_ALL is handled";
+    const auto playAll = [&] {
+        FSOUND_SAMPLE* click = FSOUND_Sample_Load(FSOUND_FREE, file("click.wav").c_str(), 0, 0, 0);
+        FSOUND_STREAM* music = FSOUND_Stream_Open(file("music.wav").c_str(), 0, 0, 0);
+        ASSERT_TRUE(click && music);
+        EXPECT_GE(FSOUND_PlaySound(FSOUND_FREE, click), 0);
+        EXPECT_GE(FSOUND_Stream_Play(FSOUND_FREE, music), 0);
+        EXPECT_TRUE(FSOUND_CD_Play(0, 1));
+    };
+    for (bool mute : {true, false}) {
+        SCOPED_TRACE(mute ? "muted" : "unmuted");
+        EXPECT_TRUE(FSOUND_SetMute(FSOUND_ALL, mute ? TRUE : FALSE));
+        EXPECT_EQ(FSOUND_GetMute(FSOUND_ALL), mute ? TRUE : FALSE);
+        const Signal out = record(0.4, playAll, 0.0001);
+        if (mute) {
+            EXPECT_EQ(out.seconds(), 0) << "something was heard while muted";
+        } else {
+            for (double hz : {1000.0, 660.0, 880.0})
+                EXPECT_GT(out.amplitudeAt(hz, 0.02, 0.15), 0.05) << hz << " Hz not heard";
+        }
+    }
+    zvtest::setCdSource(nullptr);
+}
+
 // Close stops a looping sample, a looping stream and the CD while they play,
 // and leaves nothing behind: the next start is silent.
 TEST_F(FmodPlaybackTest, CloseStopsAndFreesEverything) {

@@ -2,7 +2,8 @@
 // a fair puzzle whose par is the true minimum, reproducible by the level tool
 // and laid out exactly as the tool (and the game after a record) writes it.
 #include "LevelGenerator.h"
-#include "PuzzleSolver.h"
+#include "ZVLevelFile.h"
+#include "ZVSolver.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,7 @@
 
 namespace
 {
-typedef PuzzleSolver::Cells Cells;
+typedef ZVSolver::Cells Cells;
 
 struct LevelFile
 {
@@ -50,7 +51,7 @@ LevelFile readLevel(int n)
     auto take = [&]() { return next < tokens.size() ? tokens[next++] : 0; };
     f.width = take();
     f.height = take();
-    if (f.width > 0 && f.height > 0 && f.width * f.height <= PuzzleSolver::MAX_CELLS)
+    if (f.width > 0 && f.height > 0 && f.width * f.height <= ZVSolver::MAX_CELLS)
         for (int k = 0; k < f.width * f.height; ++k)
         {
             f.values.push_back(take());
@@ -80,13 +81,22 @@ TEST(ShippedLevels, EveryLevelIsAFairPuzzleWithTheTruePar)
         for (int v : f.values)
             EXPECT_TRUE(v == 0 || v == 1) << "cell value " << v;
 
-        const PuzzleSolver solver(f.width, f.height);
+        const ZVSolver solver(f.width, f.height);
         ASSERT_TRUE(solver.isValid());
         // A load may show either the stored layout or its inversion.
         const Cells inverse = f.cells ^ solver.allCells();
         EXPECT_EQ(f.par, solver.minimumClicks(f.cells));
         EXPECT_EQ(f.par, solver.minimumClicks(inverse));
         EXPECT_GE(f.par, 1) << "already solved";
+        // The game's hints, followed from either layout, solve it in par clicks.
+        for (Cells board : {f.cells, inverse})
+        {
+            int clicks = 0;
+            for (int c; (c = solver.hintCell(board)) >= 0 && clicks <= f.par; ++clicks)
+                board = solver.applyClicks(board, Cells(1) << c);
+            EXPECT_TRUE(solver.isUniform(board));
+            EXPECT_EQ(clicks, f.par);
+        }
 
         // Fresh records, or records the game could have saved: a run never
         // beats par in moves and a solve takes time.
@@ -120,12 +130,34 @@ TEST(ShippedLevels, LevelToolReproducesTheShippedBoards)
         const LevelFile f = readLevel(int(i) + 1);
         ASSERT_TRUE(f.width == g.width && f.height == g.height && f.par == g.par);
         // A saved record keeps whichever layout was played.
-        const Cells all = PuzzleSolver(g.width, g.height).allCells();
+        const Cells all = ZVSolver(g.width, g.height).allCells();
         EXPECT_TRUE(f.cells == g.cells || f.cells == (g.cells ^ all)) << "regenerate the levels with the levelgen tool";
         // The tool's formatter writes the game's own layout (the level tests
         // save a shipped file with the game's code and compare), so a record
         // save changes nothing but the record numbers.
         EXPECT_EQ(LevelGenerator::formatLevelFile({g.width, g.height, f.cells, g.par}, f.bestTime, f.bestMoves),
                   f.text);
+    }
+}
+
+TEST(LevelFileReader, ReadsTheGameTokensAndRefusesWhatTheGameRefuses)
+{
+    ZVLevelFile f;
+    // Commas, semicolons and braces separate; a cell other than 0 is the
+    // front face; a word reads 0; tokens after the records are ignored.
+    ASSERT_TRUE(f.parse("3,2\r\n{1;0,2}\n0 x -1\n42,7;9 extra"));
+    EXPECT_TRUE(f.m_width == 3 && f.m_height == 2);
+    EXPECT_EQ(f.frontMask(), 0b100101u);
+    EXPECT_TRUE(f.m_bestTime == 42 && f.m_parMoves == 7 && f.m_bestMoves == 9);
+    const struct
+    {
+        const char* text;
+        const char* reason;
+    } refused[] = {{"", "does not start"}, {"4", "does not start"}, {"7 1 0", "7 x 1"},
+                   {"0 3", "0 x 3"}, {"2 1 1 0 5 5", "too few"}};
+    for (const auto& r : refused)
+    {
+        EXPECT_FALSE(f.parse(r.text)) << r.text;
+        EXPECT_NE(std::string(f.m_reason).find(r.reason), std::string::npos) << f.m_reason;
     }
 }

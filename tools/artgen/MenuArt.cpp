@@ -118,45 +118,58 @@ Image paintOptions() {
     ui::panel(img, 128, 256, 116, 244, 14, palette::panelEdge(), 0.96f);
     ui::text(img, "OPTIONS", 128, 34, Align::Centre, heading(20, 26, 42));
 
-    float y = 66;
+    float y = 62;
     ui::text(img, "CONTROLS", 24, y, Align::Left, section());
-    y += 20;
+    y += 18;
     const char* controls[][2] = {
         {"Click", "Flip a tile and its four neighbours"},
-        {"\xe2\x86\x91 \xe2\x86\x93", "Choose a menu line"},
-        {"\xe2\x86\x90 \xe2\x86\x92", "Choose a level"},
-        {"Enter", "Take a menu line, start a level, go on to the next"},
-        {"Esc", "Back to the level select, then the menu"},
-        {"F1", "Show the frame counter"},
-        {"F2", "Save a screenshot in \"Screen Shots\""},
+        {"\xe2\x86\x90\xe2\x86\x91\xe2\x86\x92\xe2\x86\x93", "Menu line, level, tile to flip"},
+        {"Space", "Flip the highlighted tile"},
+        {"Enter", "Take a line, start, go on"},
+        {"Bksp", "Undo a flip (Ctrl+Z): a move"},
+        {"H", "Hint: next tile, no record"},
+        {"R", "Restart the level"},
+        {"M", "Sound off or on"},
+        {"Esc", "Back: level select, menu"},
+        {"F1 F2", "Frame counter, screenshot"},
     };
-    const float descX = 82, descW = 256 - descX - 22;
+    const float descX = 76, descW = 256 - descX - 16;
     for (auto& row : controls) {
         ui::keyCap(img, row[0], 24, y, 10);
         std::vector<std::string> lines = ui::wrap(row[1], descW, body());
-        for (size_t i = 0; i < lines.size(); ++i) ui::text(img, lines[i], descX, y + i * 15, Align::Left, body());
-        y += 15 * lines.size() + 10;
+        for (size_t i = 0; i < lines.size(); ++i) ui::text(img, lines[i], descX, y + i * 14, Align::Left, body());
+        y += 14 * lines.size() + 7;
+    }
+    // The game controller, in words: its buttons have no key caps.
+    y += 2;
+    ui::text(img, "GAME CONTROLLER", 24, y, Align::Left, section());
+    y += 16;
+    for (const std::string& line : ui::wrap("D-pad or stick move, A flips or takes, B back, X undo, Y hint, Back restart",
+                                            256 - 24 - 18, body())) {
+        ui::text(img, line, 24, y, Align::Left, body());
+        y += 14;
     }
 
-    y += 4;
+    y += 8;
     ui::text(img, "CONFIGURATION FILE", 24, y, Align::Left, section());
-    y += 17;
+    y += 15;
     ui::TextStyle path = body();
     path.size = 10;
     ui::text(img, "Assets/Scripts/Config/qnengine.cfg", 24, y, Align::Left, path);
-    y += 22;
+    y += 17;
     const char* config[][2] = {
-        {"[RESOLUTION] 800 600", "Window and picture size"},
-        {"[FULLSCREEN] TRUE", "Play on the full screen"},
-        {"[ENV_MAPS] FALSE", "Tiles without their sheen"},
-        {"[CDPLAYBACK] TRUE", "Music from the audio CD"},
+        {"[RESOLUTION] 800 600", "Window size"},
+        {"[FULLSCREEN] TRUE", "Full screen"},
+        {"[ENV_MAPS] FALSE", "No sheen"},
+        {"[CDPLAYBACK] TRUE", "Music from CD"},
+        {"[MUTE] TRUE", "No sound (M)"},
     };
     for (auto& row : config) {
-        ui::TextStyle key = strong(11);
+        ui::TextStyle key = strong(10);
         key.fill = solid(palette::amberLight());
         ui::text(img, row[0], 24, y, Align::Left, key);
-        ui::text(img, row[1], 24, y + 15, Align::Left, body());
-        y += 36;
+        ui::text(img, row[1], 232, y, Align::Right, path);
+        y += 16;
     }
     return img;
 }

@@ -41,7 +41,7 @@ int LevelGenerator::_below(int bound)
 }
 
 // count distinct cells, or every cell with probability one half when count < 0.
-PuzzleSolver::Cells LevelGenerator::_randomClicks(const PuzzleSolver& solver, int count)
+ZVSolver::Cells LevelGenerator::_randomClicks(const ZVSolver& solver, int count)
 {
     const int n = solver.cellCount();
     if (count < 0)
@@ -49,12 +49,12 @@ PuzzleSolver::Cells LevelGenerator::_randomClicks(const PuzzleSolver& solver, in
     std::vector<int> cells(n);
     for (int i = 0; i < n; ++i)
         cells[i] = i;
-    PuzzleSolver::Cells clicks = 0;
+    ZVSolver::Cells clicks = 0;
     for (int i = 0; i < count && i < n; ++i)
     {
         const int j = i + _below(n - i);
         std::swap(cells[i], cells[j]);
-        clicks |= PuzzleSolver::Cells(1) << cells[i];
+        clicks |= ZVSolver::Cells(1) << cells[i];
     }
     return clicks;
 }
@@ -64,10 +64,10 @@ bool LevelGenerator::generate(std::vector<GeneratedLevel>& levels)
     const int maxTries = 1000000;
     levels.clear();
     // Boards already used, stored as the smaller of board and inversion.
-    std::set<std::pair<std::pair<int, int>, PuzzleSolver::Cells>> used;
+    std::set<std::pair<std::pair<int, int>, ZVSolver::Cells>> used;
     for (const Target& target : plan())
     {
-        const PuzzleSolver solver(target.width, target.height);
+        const ZVSolver solver(target.width, target.height);
         if (!solver.isValid())
             return false;
         bool found = false;
@@ -77,10 +77,10 @@ bool LevelGenerator::generate(std::vector<GeneratedLevel>& levels)
             // clicks finds low pars on big boards; a uniformly random board
             // finds pars near the board's worst case.
             const int count = (attempt % 2 == 0) ? target.par : -1;
-            PuzzleSolver::Cells board = solver.applyClicks(0, _randomClicks(solver, count));
+            ZVSolver::Cells board = solver.applyClicks(0, _randomClicks(solver, count));
             if (_next() & 1)
                 board ^= solver.allCells();
-            const PuzzleSolver::Cells inverse = board ^ solver.allCells();
+            const ZVSolver::Cells inverse = board ^ solver.allCells();
             if (solver.isUniform(board) || solver.isUniform(inverse))
                 continue;
             if (solver.minimumClicks(board) != target.par)

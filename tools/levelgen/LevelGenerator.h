@@ -2,7 +2,8 @@
 // and formats them as level files.
 #pragma once
 
-#include "PuzzleSolver.h"
+#include "../../QNEngine/ZVLevelFile.h"
+#include "../../QNEngine/ZVSolver.h"
 
 #include <cstdint>
 #include <string>
@@ -14,7 +15,7 @@ struct GeneratedLevel
 {
     int width;
     int height;
-    PuzzleSolver::Cells cells;
+    ZVSolver::Cells cells;
     int par;
 };
 
@@ -24,8 +25,8 @@ public:
     static constexpr int LEVEL_COUNT = 40;
     // Records a new level file starts with: high enough that the first solved
     // run beats both (a stored 0 could never be beaten).
-    static constexpr int START_BEST_TIME = 599999;   // hundredths of a second
-    static constexpr int START_BEST_MOVES = 999;
+    static constexpr int START_BEST_TIME = ZVLevelFile::kFreshBestTime;   // hundredths of a second
+    static constexpr int START_BEST_MOVES = ZVLevelFile::kFreshBestMoves;
     static constexpr std::uint64_t DEFAULT_SEED = 0x5A6172766C31ull;
 
     // Size and par wanted for one level.
@@ -59,7 +60,7 @@ public:
 private:
     std::uint64_t _next();
     int _below(int bound);
-    PuzzleSolver::Cells _randomClicks(const PuzzleSolver& solver, int count);
+    ZVSolver::Cells _randomClicks(const ZVSolver& solver, int count);
 
     std::uint64_t m_state;
 };

@@ -11,11 +11,13 @@
 // "column row" pair per line (row 0 is the bottom row); the end-to-end tests
 // play a level with it.
 #include "LevelGenerator.h"
-#include "PuzzleSolver.h"
+#include "../../QNEngine/ZVLevelFile.h"
+#include "../../QNEngine/ZVSolver.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,33 +25,28 @@ namespace
 {
 int solveFile(const char* path)
 {
+    // The game's own reader: a file the game loads is read here exactly as
+    // the game reads it, and a file the game refuses is refused.
     std::ifstream in(path, std::ios::binary);
-    int width = 0, height = 0;
-    if (!(in >> width >> height) || width < 1 || height < 1 || width * height > 64)
+    std::stringstream text;
+    text << in.rdbuf();
+    ZVLevelFile file;
+    if (!in || !file.parse(text.str().c_str()))
     {
-        std::fprintf(stderr, "levelgen: %s is not a level file\n", path);
+        std::fprintf(stderr, "levelgen: %s is not a level file%s%s\n", path, file.m_reason[0] ? ": " : "",
+                     file.m_reason);
         return 1;
     }
-    PuzzleSolver solver(width, height);
-    PuzzleSolver::Cells board = 0;
-    for (int k = 0; k < width * height; ++k)
-    {
-        int value = 0;
-        if (!(in >> value))
-        {
-            std::fprintf(stderr, "levelgen: %s ends inside its board\n", path);
-            return 1;
-        }
-        if (value & 1) board |= PuzzleSolver::Cells(1) << k;
-    }
-    PuzzleSolver::Cells clicks = 0;
-    if (solver.minimumClicks(board, &clicks) < 0)
+    const int width = file.m_width;
+    ZVSolver solver(width, file.m_height);
+    ZVSolver::Cells clicks = 0;
+    if (solver.minimumClicks(file.frontMask(), &clicks) < 0)
     {
         std::fprintf(stderr, "levelgen: %s cannot be solved\n", path);
         return 1;
     }
-    for (int k = 0; k < width * height; ++k)
-        if (clicks & (PuzzleSolver::Cells(1) << k)) std::printf("%d %d\n", k % width, k / width);
+    for (int k = 0; k < solver.cellCount(); ++k)
+        if (clicks & (ZVSolver::Cells(1) << k)) std::printf("%d %d\n", k % width, k / width);
     return 0;
 }
 }  // namespace

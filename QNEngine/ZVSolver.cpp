@@ -1,23 +1,24 @@
-#include "PuzzleSolver.h"
+#include "ZVSolver.h"
 
 #include <bitset>
 #include <utility>
 
 namespace
 {
-bool parity(PuzzleSolver::Cells v)
+bool parity(ZVSolver::Cells v)
 {
     return (std::bitset<64>(v).count() & 1u) != 0;
 }
 
-PuzzleSolver::Cells bit(int index)
+ZVSolver::Cells bit(int index)
 {
-    return PuzzleSolver::Cells(1) << index;
+    return ZVSolver::Cells(1) << index;
 }
 }
 
-PuzzleSolver::PuzzleSolver(int width, int height)
-    : m_width(0), m_height(0), m_cellCount(0), m_allCells(0), m_flipAll(0)
+ZVSolver::ZVSolver(int width, int height)
+    : m_width(0), m_height(0), m_cellCount(0), m_allCells(0), m_reduced(), m_transform(), m_pivotColumn(),
+      m_rank(0), m_kernel(), m_kernelSize(0), m_flipAll(0)
 {
     if (width < 1 || height < 1 || width > MAX_CELLS || height > MAX_CELLS ||
         width * height > MAX_CELLS)
@@ -29,8 +30,6 @@ PuzzleSolver::PuzzleSolver(int width, int height)
 
     // Row c of A is the press pattern of cell c (A is symmetric).
     const int n = m_cellCount;
-    m_reduced.resize(n);
-    m_transform.resize(n);
     for (int c = 0; c < n; ++c)
     {
         m_reduced[c] = pressPattern(c % width, c / width);
@@ -39,7 +38,7 @@ PuzzleSolver::PuzzleSolver(int width, int height)
 
     // Gauss-Jordan elimination, carrying the row operations in T.
     int rank = 0;
-    std::vector<bool> isPivot(n, false);
+    bool isPivot[MAX_CELLS] = {};
     for (int col = 0; col < n && rank < n; ++col)
     {
         int pivot = -1;
@@ -59,10 +58,11 @@ PuzzleSolver::PuzzleSolver(int width, int height)
                 m_reduced[r] ^= m_reduced[rank];
                 m_transform[r] ^= m_transform[rank];
             }
-        m_pivotColumn.push_back(col);
+        m_pivotColumn[rank] = col;
         isPivot[col] = true;
         ++rank;
     }
+    m_rank = rank;
 
     // One kernel vector per free column: the free cell itself plus the pivot
     // cells whose reduced rows contain it.
@@ -74,14 +74,14 @@ PuzzleSolver::PuzzleSolver(int width, int height)
         for (int r = 0; r < rank; ++r)
             if (m_reduced[r] & bit(f))
                 v |= bit(m_pivotColumn[r]);
-        m_kernel.push_back(v);
+        m_kernel[m_kernelSize++] = v;
     }
 
     // Sutner's theorem guarantees a solution on every grid.
     _solve(m_allCells, m_flipAll);
 }
 
-PuzzleSolver::Cells PuzzleSolver::pressPattern(int column, int row) const
+ZVSolver::Cells ZVSolver::pressPattern(int column, int row) const
 {
     if (column < 0 || column >= m_width || row < 0 || row >= m_height)
         return 0;
@@ -97,7 +97,7 @@ PuzzleSolver::Cells PuzzleSolver::pressPattern(int column, int row) const
     return p;
 }
 
-PuzzleSolver::Cells PuzzleSolver::applyClicks(Cells board, Cells clicks) const
+ZVSolver::Cells ZVSolver::applyClicks(Cells board, Cells clicks) const
 {
     for (int c = 0; c < m_cellCount; ++c)
         if (clicks & bit(c))
@@ -105,17 +105,17 @@ PuzzleSolver::Cells PuzzleSolver::applyClicks(Cells board, Cells clicks) const
     return board;
 }
 
-bool PuzzleSolver::isUniform(Cells board) const
+bool ZVSolver::isUniform(Cells board) const
 {
     board &= m_allCells;
     return board == 0 || board == m_allCells;
 }
 
-bool PuzzleSolver::_solve(Cells rhs, Cells& x) const
+bool ZVSolver::_solve(Cells rhs, Cells& x) const
 {
     if (!isValid())
         return false;
-    const int rank = static_cast<int>(m_pivotColumn.size());
+    const int rank = m_rank;
     // Rows of T A beyond the rank are zero: T rhs must vanish there.
     for (int r = rank; r < m_cellCount; ++r)
         if (parity(m_transform[r] & rhs))
@@ -129,19 +129,19 @@ bool PuzzleSolver::_solve(Cells rhs, Cells& x) const
     return true;
 }
 
-bool PuzzleSolver::solveTo(Cells board, bool front, Cells& clicks) const
+bool ZVSolver::solveTo(Cells board, bool front, Cells& clicks) const
 {
     board &= m_allCells;
     return _solve(front ? board ^ m_allCells : board, clicks);
 }
 
-bool PuzzleSolver::isSolvable(Cells board) const
+bool ZVSolver::isSolvable(Cells board) const
 {
     Cells unused = 0;
     return solveTo(board, false, unused);
 }
 
-int PuzzleSolver::minimumClicks(Cells board, Cells* clicks) const
+int ZVSolver::minimumClicks(Cells board, Cells* clicks) const
 {
     Cells x = 0;
     if (!solveTo(board, false, x))
@@ -149,9 +149,11 @@ int PuzzleSolver::minimumClicks(Cells board, Cells* clicks) const
 
     // Every solution for either face is x + (kernel span) or x + s + (kernel
     // span); walk all of them in Gray-code order, one XOR per step.
-    std::vector<Cells> generators = m_kernel;
-    generators.push_back(m_flipAll);
-    const std::uint64_t count = std::uint64_t(1) << generators.size();
+    Cells generators[MAX_CELLS + 1];
+    for (int k = 0; k < m_kernelSize; ++k)
+        generators[k] = m_kernel[k];
+    generators[m_kernelSize] = m_flipAll;
+    const std::uint64_t count = std::uint64_t(1) << (m_kernelSize + 1);
     Cells best = x;
     int bestWeight = countCells(x);
     for (std::uint64_t i = 1; i < count; ++i)
@@ -172,7 +174,18 @@ int PuzzleSolver::minimumClicks(Cells board, Cells* clicks) const
     return bestWeight;
 }
 
-int PuzzleSolver::countCells(Cells cells)
+int ZVSolver::hintCell(Cells board) const
+{
+    Cells clicks = 0;
+    if (isUniform(board) || minimumClicks(board, &clicks) <= 0)
+        return -1;
+    int cell = 0;
+    while (!(clicks & bit(cell)))
+        ++cell;
+    return cell;
+}
+
+int ZVSolver::countCells(Cells cells)
 {
     return static_cast<int>(std::bitset<64>(cells).count());
 }

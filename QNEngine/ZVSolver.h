@@ -1,4 +1,4 @@
-// Solver for Zarvel's flip puzzle, for the level tool and the tests.
+// Solver for Zarvel's flip puzzle: the game's hint and the level tool's pars.
 //
 // A click on a cell flips it and its four orthogonal neighbours (cells off
 // the board are simply not there); a board is solved when every cell shows the
@@ -10,13 +10,14 @@
 // of that column and row, row 0 the bottom row, exactly the order of the cell
 // values in a level file; a set bit is a cell value of 1 (the front face).
 //
-// Plain C++17, no engine dependencies.
-#pragma once
+// Plain C++17 with no engine or heap dependencies (the level tool compiles
+// it too), and every answer is computed in place, without allocation.
+#ifndef ZV_SOLVER_H
+#define ZV_SOLVER_H
 
 #include <cstdint>
-#include <vector>
 
-class PuzzleSolver
+class ZVSolver
 {
 public:
     typedef std::uint64_t Cells;
@@ -28,7 +29,7 @@ public:
     // board. Requires width >= 1, height >= 1 and width * height <= MAX_CELLS;
     // other sizes give a solver whose isValid() is false, whose cellCount()
     // is 0 and that reports every board unsolvable.
-    PuzzleSolver(int width, int height);
+    ZVSolver(int width, int height);
 
     bool isValid() const { return m_cellCount > 0; }
     int width() const { return m_width; }
@@ -49,8 +50,8 @@ public:
 
     // Dimension k of the kernel of A ("quiet" click sets that change nothing),
     // and a basis of it (k masks).
-    int kernelDimension() const { return static_cast<int>(m_kernel.size()); }
-    const std::vector<Cells>& kernelBasis() const { return m_kernel; }
+    int kernelDimension() const { return m_kernelSize; }
+    const Cells* kernelBasis() const { return m_kernel; }
 
     // A click set s that flips every cell (A s = 1); one always exists.
     Cells flipAllClicks() const { return m_flipAll; }
@@ -69,6 +70,11 @@ public:
     // exists, it receives one click set of that size.
     int minimumClicks(Cells board, Cells* clicks = nullptr) const;
 
+    // The cell (row * width + column) to click next on one of the shortest
+    // click sets that make the board uniform: -1 when the board is already
+    // uniform or cannot be solved.
+    int hintCell(Cells board) const;
+
     // Number of set bits.
     static int countCells(Cells cells);
 
@@ -81,9 +87,13 @@ private:
     int m_cellCount;
     Cells m_allCells;
     // Reduced row echelon form R = T A: m_reduced holds R, m_transform T.
-    std::vector<Cells> m_reduced;
-    std::vector<Cells> m_transform;
-    std::vector<int> m_pivotColumn;   // pivot column of each of the first rank rows
-    std::vector<Cells> m_kernel;
+    Cells m_reduced[MAX_CELLS];
+    Cells m_transform[MAX_CELLS];
+    int m_pivotColumn[MAX_CELLS];   // pivot column of each of the first m_rank rows
+    int m_rank;
+    Cells m_kernel[MAX_CELLS];
+    int m_kernelSize;
     Cells m_flipAll;
 };
+
+#endif

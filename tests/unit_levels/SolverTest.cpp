@@ -1,6 +1,6 @@
 // The puzzle solver against exhaustive search and the known facts of the
 // "lights out" grid with the same-face goal.
-#include "PuzzleSolver.h"
+#include "ZVSolver.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 
 namespace
 {
-typedef PuzzleSolver::Cells Cells;
+typedef ZVSolver::Cells Cells;
 
 // Click pattern computed from coordinates, independently of the solver.
 Cells cross(int w, int h, int c)
@@ -82,7 +82,7 @@ int rankOf(std::vector<Cells> rows)
 }
 } // namespace
 
-TEST(PuzzleSolver, MatchesExhaustiveSearch)
+TEST(ZVSolver, MatchesExhaustiveSearch)
 {
     // Every board of the small sizes; a sample of the 5 x 5 boards, whose
     // kernel of dimension 2 leaves four solutions to choose the least from.
@@ -98,7 +98,7 @@ TEST(PuzzleSolver, MatchesExhaustiveSearch)
     for (const auto& size : sizes)
     {
         SCOPED_TRACE(::testing::Message() << size.w << "x" << size.h);
-        const PuzzleSolver s(size.w, size.h);
+        const ZVSolver s(size.w, size.h);
         const std::vector<int8_t> best = bruteForce(size.w, size.h);
         const bool sample = best.size() > (1u << 20);
         for (Cells i = 0; i < (sample ? 20000 : best.size()); ++i)
@@ -114,18 +114,25 @@ TEST(PuzzleSolver, MatchesExhaustiveSearch)
                 ASSERT_EQ(popcount(clicks), got) << "board " << b;
                 ASSERT_TRUE(s.isUniform(s.applyClicks(b, clicks))) << "board " << b;
             }
+            // The hint is the first click of a shortest solution: one click
+            // there leaves a board exactly one click shorter.
+            const int hint = s.hintCell(b);
+            if (got <= 0)
+                ASSERT_EQ(hint, -1) << "board " << b;
+            else
+                ASSERT_EQ(best[b ^ cross(size.w, size.h, hint)], got - 1) << "hint " << hint << " on " << b;
         }
         EXPECT_EQ(*std::max_element(best.begin(), best.end()), size.worst);
     }
 }
 
-TEST(PuzzleSolver, PressPatternsKernelAndFlipAllOnEverySizeUpTo8x8)
+TEST(ZVSolver, PressPatternsKernelAndFlipAllOnEverySizeUpTo8x8)
 {
     for (int w = 1; w <= 8; ++w)
         for (int h = 1; h <= 8; ++h)
         {
             SCOPED_TRACE(::testing::Message() << w << "x" << h);
-            const PuzzleSolver s(w, h);
+            const ZVSolver s(w, h);
             ASSERT_TRUE(s.isValid());
             std::vector<Cells> columns;
             for (int c = 0; c < w * h; ++c)
@@ -135,7 +142,7 @@ TEST(PuzzleSolver, PressPatternsKernelAndFlipAllOnEverySizeUpTo8x8)
             }
             EXPECT_EQ(s.pressPattern(w, 0), 0u);
             EXPECT_EQ(s.pressPattern(0, -1), 0u);
-            const std::vector<Cells>& basis = s.kernelBasis();
+            const std::vector<Cells> basis(s.kernelBasis(), s.kernelBasis() + s.kernelDimension());
             for (Cells v : basis)
             {
                 EXPECT_NE(v, 0u);
@@ -151,13 +158,13 @@ TEST(PuzzleSolver, PressPatternsKernelAndFlipAllOnEverySizeUpTo8x8)
         }
 }
 
-TEST(PuzzleSolver, SolveToReachesTheRequestedFace)
+TEST(ZVSolver, SolveToReachesTheRequestedFace)
 {
     const int sizes[][2] = {{3, 3}, {4, 4}, {5, 5}, {6, 5}, {8, 8}, {3, 5}};
     std::mt19937_64 rng(3);
     for (const auto& size : sizes)
     {
-        const PuzzleSolver s(size[0], size[1]);
+        const ZVSolver s(size[0], size[1]);
         for (int i = 0; i < 200; ++i)
         {
             // A board made by clicks from a uniform board is always solvable.
@@ -172,9 +179,9 @@ TEST(PuzzleSolver, SolveToReachesTheRequestedFace)
     }
 }
 
-TEST(PuzzleSolver, UnsolvableBoardsAndUnusableSizesAreRefused)
+TEST(ZVSolver, UnsolvableBoardsAndUnusableSizesAreRefused)
 {
-    const PuzzleSolver s(4, 4);
+    const ZVSolver s(4, 4);
     // A single front cell in a corner has odd overlap with a quiet pattern;
     // the caller's clicks stay as they were.
     Cells clicks = 12345;
@@ -186,12 +193,12 @@ TEST(PuzzleSolver, UnsolvableBoardsAndUnusableSizesAreRefused)
     const int sizes[][2] = {{0, 3}, {3, 0}, {-1, 2}, {9, 8}, {65, 1}, {8, 9}};
     for (const auto& size : sizes)
     {
-        const PuzzleSolver bad(size[0], size[1]);
+        const ZVSolver bad(size[0], size[1]);
         EXPECT_FALSE(bad.isValid()) << size[0] << "x" << size[1];
         EXPECT_EQ(bad.cellCount(), 0);
         EXPECT_EQ(bad.minimumClicks(0), -1);
         EXPECT_EQ(bad.pressPattern(0, 0), 0u);
     }
-    EXPECT_TRUE(PuzzleSolver(64, 1).isValid());
-    EXPECT_EQ(PuzzleSolver(8, 8).allCells(), ~Cells(0));
+    EXPECT_TRUE(ZVSolver(64, 1).isValid());
+    EXPECT_EQ(ZVSolver(8, 8).allCells(), ~Cells(0));
 }
