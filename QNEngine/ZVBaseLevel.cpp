@@ -13,6 +13,7 @@
 #include "DX_D3DWrapper.h"
 #include "DX_Input.h"
 #include "QNBaseRend.h"
+#include "QNFileUtil.h"
 #include "QNGameState.h"
 #include "QNGameTimer.h"
 #include "QNMemory.h"
