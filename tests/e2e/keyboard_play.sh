@@ -7,6 +7,7 @@ source "$(dirname "$0")/lib.bash" "$@"
 LEVELGEN="$(dirname "$ZARVEL")/levelgen"
 LEVEL="Assets/Scripts/Levels/zv.1.lvl"
 CONFIG="Assets/Scripts/Config/qnengine.cfg"
+own "$LEVEL"; own "$CONFIG"
 cp "$CONFIG" config.before
 "$LEVELGEN" --solve "$LEVEL" > clicks.txt || fail "level 1 has no solution"
 moves=$(wc -l < clicks.txt)
