@@ -9,6 +9,8 @@ PACKAGES=(g++ cmake make pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-de
   libgl1-mesa-dri libglx-mesa0 libegl-mesa0
   xvfb xauth xdotool x11-utils sox lame imagemagick
   fonts-dejavu-core fonts-comic-neue)
+# The soak reads the memory tracker's live count from the running game.
+PACKAGES+=(gdb)
 
 missing=()
 for p in "${PACKAGES[@]}"; do
