@@ -18,11 +18,12 @@ LEVELGEN="$(dirname "$ZARVEL")/levelgen"
 command -v gdb > /dev/null || fail "gdb is needed to read the memory tracker's count"
 
 # A polled keyboard and mouse must see each press in some frame, even with a
-# slow software renderer on a busy machine: hold a little longer than lib.bash.
-hold() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; sleep 0.25; }
+# slow software renderer on a busy machine: hold longer than lib.bash does
+# (and well under the key repeat's one second).
+hold() { xdotool keydown "$1"; sleep 0.3; xdotool keyup "$1"; sleep 0.3; }
 click() {
-  xdotool mousemove --window "$WID" "$1" "$2"; sleep 0.05
-  xdotool mousedown 1; sleep 0.12; xdotool mouseup 1; sleep 0.12
+  xdotool mousemove --window "$WID" "$1" "$2"; sleep 0.1
+  xdotool mousedown 1; sleep 0.25; xdotool mouseup 1; sleep 0.2
 }
 alive() {
   kill -0 "$GAME_PID" 2>/dev/null && return
@@ -87,7 +88,7 @@ play_level() {
     click $(pixel "$c" "$r" "$w" "$h")
     clicks=$((clicks + 1))
   done < clicks.txt
-  for _ in $(seq 1 50); do
+  for _ in $(seq 1 100); do
     [ "$(cat "$f")" != "$old" ] && break
     sleep 0.1
   done
@@ -110,8 +111,13 @@ menu_round() {
   hold Return                 # credits hidden
   hold Up; hold Up            # back on Play
   hold F1
-  hold F2; sleep 0.3
+  hold F2
+  for _ in $(seq 1 50); do
+    [ -f "Screen Shots/Zarvel Image 0.bmp" ] && break
+    sleep 0.1
+  done
   [ -f "Screen Shots/Zarvel Image 0.bmp" ] || fail "F2 saved no screenshot"
+  sleep 0.5                   # written in full
   rm -f "Screen Shots/"*.bmp
   alive "menu"
 }
