@@ -275,7 +275,10 @@ void advanceClock(double seconds) {
 
 void useRealClock() { g_manualClock = false; }
 
-void setFocus(bool focused) { g_focusOverride = focused ? 1 : 0; }
+void setFocus(bool focused) {
+    if (!focused && g_focusOverride != 0) zvwin32::noteFocusLost();
+    g_focusOverride = focused ? 1 : 0;
+}
 void clearFocusOverride() { g_focusOverride = -1; }
 
 void setMessageBoxHandler(MessageBoxHandler handler) { g_messageBoxHandler = handler; }

@@ -32,11 +32,6 @@ protected:
         CQNSoundManager::destroyInstance();
         EngineFixture::TearDown();
     }
-    int count(const std::string& text, const std::string& what) {
-        int n = 0;
-        for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-        return n;
-    }
     CQNSoundManager* sounds() { return CQNSoundManager::getInstance(); }
 };
 

@@ -86,6 +86,12 @@ std::string EngineTestBase::log() {
     return zvtestsupport::readFile(kLogFile);
 }
 
+int EngineTestBase::count(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++n;
+    return n;
+}
+
 std::vector<LogRow> EngineTestBase::logRows() {
     const std::string text = log();
     std::vector<LogRow> rows;

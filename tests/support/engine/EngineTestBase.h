@@ -46,6 +46,8 @@ protected:
     static std::string log();
     // The rows of the result log so far, header row left out (finishes the log).
     static std::vector<LogRow> logRows();
+    // How many times `what` occurs in `text`.
+    static int count(const std::string& text, const std::string& what);
 
     zvtestsupport::ScratchDir m_dir;
     HWND m_hWnd = nullptr;
