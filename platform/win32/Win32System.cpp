@@ -24,6 +24,8 @@ int g_cursorCount = 0;
 
 float g_mapOffsetX = 0, g_mapOffsetY = 0, g_mapScale = 1;
 
+long long g_diskSpace = -1;  // bytes WriteFile may still write; -1: no limit
+
 std::string unixPath(const char* path) {
     std::string p(path);
     for (char& c : p)
@@ -119,6 +121,16 @@ BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD writte
     if (writtenOut) *writtenOut = 0;
     if (fd < 0 || (!buffer && toWrite)) return FALSE;
     DWORD done = 0;
+    if (g_diskSpace >= 0 && toWrite > g_diskSpace) {
+        // A full disk, as the test hook describes it: what fits is written.
+        DWORD fits = static_cast<DWORD>(g_diskSpace);
+        BOOL ok = fits == 0 || WriteFile(file, buffer, fits, &done, nullptr);
+        g_diskSpace = 0;
+        if (writtenOut) *writtenOut = ok ? fits : done;
+        errno = ENOSPC;
+        return FALSE;
+    }
+    if (g_diskSpace >= 0) g_diskSpace -= toWrite;
     while (done < toWrite) {
         ssize_t n = write(fd, static_cast<const char*>(buffer) + done, toWrite - done);
         if (n < 0 && errno == EINTR) continue;
@@ -161,6 +173,14 @@ BOOL WINAPI MoveFileExA(LPCSTR existing, LPCSTR newName, DWORD flags) {
         }
     }
     return TRUE;
+}
+
+DWORD WINAPI GetFileAttributesA(LPCSTR name) {
+    struct stat st;
+    if (!name || stat(unixPath(name).c_str(), &st) != 0) return INVALID_FILE_ATTRIBUTES;
+    DWORD attributes = S_ISDIR(st.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : 0;
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) attributes |= FILE_ATTRIBUTE_READONLY;
+    return attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
 }
 
 BOOL WINAPI DeleteFileA(LPCSTR name) {
@@ -274,6 +294,8 @@ void advanceClock(double seconds) {
 }
 
 void useRealClock() { g_manualClock = false; }
+
+void setDiskSpace(long long bytes) { g_diskSpace = bytes < 0 ? -1 : bytes; }
 
 void setFocus(bool focused) {
     if (!focused && g_focusOverride != 0) zvwin32::noteFocusLost();
