@@ -14,6 +14,7 @@ namespace fmod3 {
 
 namespace {
 bool s_open = false;
+bool s_lostByTest = false;
 
 // About 23 ms at 44.1 kHz: short enough that a click follows its mouse press
 // within a frame or two.
@@ -28,6 +29,19 @@ bool requireOpen() {
     }
     return s_open;
 }
+
+bool requireOutput() {
+    if (!requireOpen()) return false;
+    // SDL keeps a lost device's callback running into nothing and reports the
+    // device as stopped from then on.
+    if (s_lostByTest || SDL_GetAudioStatus() == SDL_AUDIO_STOPPED) {
+        setError(FMOD_ERR_INIT);
+        return false;
+    }
+    return true;
+}
+
+void loseOutput() { s_lostByTest = true; }
 
 ObjectList<FSOUND_SAMPLE>& samples() {
     static ObjectList<FSOUND_SAMPLE> list;
@@ -82,6 +96,7 @@ signed char F_API FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int
 
 void F_API FSOUND_Close() {
     setError(FMOD_ERR_NONE);
+    s_lostByTest = false;
     if (!s_open) {
         return;
     }
