@@ -8,13 +8,21 @@
 #include <SDL_mixer.h>
 #include <fmod.h>
 
+#include <atomic>
 #include <cstdio>
 
 namespace fmod3 {
 
 namespace {
 bool s_open = false;
-bool s_lostByTest = false;
+// Set when SDL reports the output device removed (from whichever thread
+// sends the event) or by the tests' hook; cleared by FSOUND_Close.
+std::atomic<bool> s_outputLost{false};
+
+int SDLCALL watchOutputRemoved(void*, SDL_Event* event) {
+    if (event->type == SDL_AUDIODEVICEREMOVED && !event->adevice.iscapture) s_outputLost = true;
+    return 0;
+}
 
 // About 23 ms at 44.1 kHz: short enough that a click follows its mouse press
 // within a frame or two.
@@ -32,16 +40,16 @@ bool requireOpen() {
 
 bool requireOutput() {
     if (!requireOpen()) return false;
-    // SDL keeps a lost device's callback running into nothing and reports the
-    // device as stopped from then on.
-    if (s_lostByTest || SDL_GetAudioStatus() == SDL_AUDIO_STOPPED) {
+    // SDL keeps a lost device's callback running into nothing, so the mixer
+    // would play on unheard.
+    if (s_outputLost) {
         setError(FMOD_ERR_INIT);
         return false;
     }
     return true;
 }
 
-void loseOutput() { s_lostByTest = true; }
+void loseOutput() { s_outputLost = true; }
 
 ObjectList<FSOUND_SAMPLE>& samples() {
     static ObjectList<FSOUND_SAMPLE> list;
@@ -89,6 +97,7 @@ signed char F_API FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int
         return FALSE;
     }
     Mix_AllocateChannels(maxsoftwarechannels);
+    SDL_AddEventWatch(watchOutputRemoved, nullptr);
     s_open = true;
     setError(FMOD_ERR_NONE);
     return TRUE;
@@ -96,7 +105,8 @@ signed char F_API FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int
 
 void F_API FSOUND_Close() {
     setError(FMOD_ERR_NONE);
-    s_lostByTest = false;
+    s_outputLost = false;
+    SDL_DelEventWatch(watchOutputRemoved, nullptr);
     if (!s_open) {
         return;
     }
