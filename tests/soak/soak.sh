@@ -106,18 +106,73 @@ live_units() {
 }
 rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$GAME_PID/status"; }
 
+# Back to the main menu's first line from wherever a missed press left the
+# game: Escape leaves a level and the level select and does nothing in the
+# menu; the selection stops at the top.
+to_menu() {
+  hold Escape; hold Escape; hold Escape
+  hold Up; hold Up; hold Up; hold Up
+}
+
+# True once the game has read the level file since fresh_record wrote it
+# (its access time passes its change time).
+level_read() {
+  local f; f=$(level_file "$1")
+  [[ "$(stat -c %x "$f")" > "$(stat -c %y "$f")" ]]
+}
+wait_level_read() {
+  for _ in $(seq 1 60); do
+    level_read "$1" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# From anywhere to level L getting ready (m_level is L), through the menu's
+# Play and the level select.
+start_level() {
+  local L=$1
+  for _ in 1 2 3; do
+    to_menu
+    fresh_record "$L"
+    hold Return; sleep 1      # Play: the level select
+    hold Return               # the level
+    wait_level_read "$L" && { sleep 0.5; return 0; }
+    RETRIES=$((RETRIES + 1))
+    alive "starting level $L"
+  done
+  fail "level $L was not started in three tries"
+}
+
+# The completed level L-1 on screen: Enter loads level L.
+next_level() {
+  local L=$1
+  fresh_record "$L"
+  for _ in 1 2 3; do
+    hold Return
+    wait_level_read "$L" && { sleep 0.5; return 0; }
+    RETRIES=$((RETRIES + 1))
+    alive "going on to level $L"
+  done
+  fail "level $L did not follow in three tries"
+}
+
 menu_round() {
   hold Down; hold Return      # options shown
   hold Down; hold Return      # options hidden by the move, credits shown
   hold Return                 # credits hidden
-  hold Up; hold Up; hold Up   # back on Play (the selection stops at the top)
+  to_menu
   hold F1
-  hold F2
-  for _ in $(seq 1 50); do
+  for _ in 1 2 3; do
+    hold F2
+    for _ in $(seq 1 50); do
+      [ -f "Screen Shots/Zarvel Image 0.bmp" ] && break
+      sleep 0.1
+    done
     [ -f "Screen Shots/Zarvel Image 0.bmp" ] && break
-    sleep 0.1
+    RETRIES=$((RETRIES + 1))
   done
-  [ -f "Screen Shots/Zarvel Image 0.bmp" ] || fail "F2 saved no screenshot"
+  [ -f "Screen Shots/Zarvel Image 0.bmp" ] || fail "F2 saved no screenshot in three tries"
   sleep 0.5                   # written in full
   rm -f "Screen Shots/"*.bmp
   alive "menu"
@@ -130,45 +185,40 @@ start_game
 sleep 3
 end=$(( $(date +%s) + MINUTES * 60 ))
 while [ "$(date +%s)" -lt "$end" ]; do
+  to_menu
   LIVE+=("$(live_units)")
   RSS+=("$(rss_kb)")
   [ -n "${LIVE[-1]}" ] || fail "could not read the live allocation count"
   menu_round
-  hold Return; sleep 1        # Play: the level select
-  fresh_record "$LEVEL"
-  hold Return; sleep 1.5      # the level
+  start_level "$LEVEL"
   for k in 1 2; do
-    # A press the polled input never saw (a frame longer than the press, on a
-    # busy machine) leaves the board unsolved: leave the level and start it
-    # again from the level select, at most twice.
+    # A click the polled input never saw (a frame longer than the press, on
+    # a busy machine) leaves the board unsolved: start the level again.
     tries=0
     until play_level "$LEVEL"; do
       tries=$((tries + 1)) RETRIES=$((RETRIES + 1))
       [ "$tries" -le 2 ] || fail "level $LEVEL: no record saved after three tries"
-      alive "level $LEVEL"
-      hold Escape; sleep 1.5    # the level select
-      hold Return; sleep 1.5    # the same level, loaded again
+      start_level "$LEVEL"
     done
     LEVEL=$((LEVEL % 40 + 1))
-    fresh_record "$LEVEL"
-    hold Return; sleep 1      # the next level
+    next_level "$LEVEL"
   done
-  hold Escape; sleep 1        # the level select
-  hold Escape; sleep 1.5      # the menu
   alive "round $ROUNDS"
   ROUNDS=$((ROUNDS + 1))
 done
+to_menu
 LIVE+=("$(live_units)")
 RSS+=("$(rss_kb)")
 
 # Quit from the menu: down to the last line (it stops there), then Enter.
+# (A missed press here shows as a game that does not end.)
 hold Down; hold Down; hold Down; hold Down; hold Return
 wait_game
 [ "$GAME_CODE" = 18 ] || fail "the menu's Quit gave exit code $GAME_CODE, expected 18"
 
 n=${#LIVE[@]}
 w=$(( n > 3 ? n / 3 : 1 ))    # the first third of the samples is the warm-up
-echo "rounds $ROUNDS, levels solved $LEVELS, records checked $RECORDS, levels started again $RETRIES, samples $n"
+echo "rounds $ROUNDS, levels solved $LEVELS, records checked $RECORDS, presses repeated $RETRIES, samples $n"
 echo "live allocations: first ${LIVE[0]}, after warm-up ${LIVE[$w]:-${LIVE[-1]}}, last ${LIVE[-1]}, all: ${LIVE[*]}"
 echo "resident KiB:     first ${RSS[0]}, after warm-up ${RSS[$w]:-${RSS[-1]}}, last ${RSS[-1]}, all: ${RSS[*]}"
 [ "$n" -ge 3 ] || fail "too short a run for a trend ($n samples)"
