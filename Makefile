@@ -4,7 +4,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build play test bench clean install uninstall deb fresh-machine-test
+.PHONY: all deps configure build play test bench clean soak install uninstall deb fresh-machine-test
 
 all: build
 
@@ -25,6 +25,12 @@ test: build
 
 bench: build
 	@bash tools/run-bench.sh $(BUILD)
+
+# Plays the real game with scripted input for MINUTES minutes and checks
+# exit code, result log, memory flatness, records and the leak report.
+MINUTES ?= 1
+soak: build
+	bash tests/soak/soak.sh $(BUILD)/zarvel . $(BUILD)/soak-work $(MINUTES)
 
 clean:
 	rm -rf $(BUILD)

@@ -177,9 +177,10 @@ QNRESULT CQNModelSprite::render(float* transform) {
         _applyTransforms(transform);
 
     if (FAILED(device->SetMaterial(&m_material))) return renderFailure("Could not set material");
-    // Without a texture of its own the sprite draws with whatever stage 0 holds.
-    if (CDX_Texture* texture = CDX_TextureManager::getInstance()->getTextureByID(m_textureId))
-        device->SetTexture(0, texture->getTexture());
+    // Without a texture (none named, or its load failed) stage 0 is emptied,
+    // so the sprite never shows the texture of whatever was drawn before it.
+    CDX_Texture* texture = CDX_TextureManager::getInstance()->getTextureByID(m_textureId);
+    device->SetTexture(0, texture ? texture->getTexture() : nullptr);
     device->SetTexture(1, nullptr);
 
     if (!m_zWriteEnable && FAILED(device->SetRenderState(D3DRS_ZWRITEENABLE, FALSE)))

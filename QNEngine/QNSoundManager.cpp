@@ -80,17 +80,25 @@ QNRESULT CQNSoundManager::playSound(QNSound* a_sound) {
             break;
         case SOUND_SAMPLE:
             if (!a_sound->m_sample) return logResult(QNRSLT_NULLMEMBER, where, "a_sound->m_sample", 0);
-            FSOUND_PlaySound(FSOUND_FREE, a_sound->m_sample);
+            if (FSOUND_PlaySound(FSOUND_FREE, a_sound->m_sample) < 0) _noteOutputLost();
             break;
         case SOUND_STREAM:
             if (!a_sound->m_stream) return logResult(QNRSLT_NULLMEMBER, where, "a_sound->m_stream", 0);
             FSOUND_Stream_SetMode(a_sound->m_stream, FSOUND_LOOP_NORMAL);
-            FSOUND_Stream_Play(FSOUND_FREE, a_sound->m_stream);
+            if (FSOUND_Stream_Play(FSOUND_FREE, a_sound->m_stream) < 0) _noteOutputLost();
             break;
         default:
             return logResult(QNRSLT_INVALIDPARAM, where, a_sound->m_name, 0);
     }
     return QNRSLT_OK;
+}
+
+void CQNSoundManager::_noteOutputLost() {
+    // A sound that cannot start for any other reason is not worth a line.
+    if (FSOUND_GetError() != FMOD_ERR_INIT || m_outputLostReported) return;
+    m_outputLostReported = true;
+    logResult(QNRSLT_NOHARDWARECAP, "CQNSoundManager::playSound( )",
+              "Audio device lost: the game runs on without sound", 0);
 }
 
 QNSound* CQNSoundManager::getSoundFromList(const char* name) {

@@ -32,8 +32,13 @@ public:
 
 private:
     CQNSoundManager();
+    // Logs, once, that the output device is gone, when the last FMOD call
+    // failed for that reason. Play goes on without sound.
+    void _noteOutputLost();
 
     CQNOwnedList<QNSound> m_sounds;
+    // The loss of the output device during play has been logged.
+    bool m_outputLostReported = false;
 
     static CQNSoundManager* s_instance;
 };

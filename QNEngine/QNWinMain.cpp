@@ -21,7 +21,9 @@ LRESULT CALLBACK windowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
 
 }  // namespace
 
-// Fills width and height from "[RESOLUTION]"; leaves them when it is absent.
+// Fills width and height from "[RESOLUTION]"; leaves them when the key is
+// absent or its values are missing, as the device wrapper does for the back
+// buffer, so that window and back buffer always agree.
 void readResolution(const char* configPath, int* width, int* height) {
     char* text = nullptr;
     if (CScriptHelper::readScript(configPath, &text) > QNRSLT_OK) return;
@@ -29,9 +31,11 @@ void readResolution(const char* configPath, int* width, int* height) {
          token = std::strtok(nullptr, QN_DELIMITERS_STANDARD)) {
         if (std::strcmp(token, "[RESOLUTION]") == 0) {
             const char* w = std::strtok(nullptr, QN_DELIMITERS_STANDARD);
-            *width = w ? std::atoi(w) : 0;
             const char* h = w ? std::strtok(nullptr, QN_DELIMITERS_STANDARD) : nullptr;
-            *height = h ? std::atoi(h) : 0;
+            if (w && h) {
+                *width = std::atoi(w);
+                *height = std::atoi(h);
+            }
         }
     }
     CScriptHelper::freeScript(text);
@@ -39,8 +43,10 @@ void readResolution(const char* configPath, int* width, int* height) {
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nShowCmd) {
     CZVApp app;
-    int width = 0;
-    int height = 0;
+    // Without "[RESOLUTION]" the window gets the back buffer's default size
+    // instead of an unusable one of zero.
+    int width = 800;
+    int height = 600;
     readResolution(kConfigPath, &width, &height);
 
     WNDCLASSA wc;

@@ -333,6 +333,19 @@ QNRESULT CZVBaseLevel::loadLevelFromFile(const char* path) {
     return QNRSLT_OK;
 }
 
+const char* CZVBaseLevel::_readOnlyPart(const char* fileName) {
+    const DWORD file = GetFileAttributesA(fileName);
+    if (file != INVALID_FILE_ATTRIBUTES && (file & FILE_ATTRIBUTE_READONLY)) return "the file";
+    char folder[256];
+    std::snprintf(folder, sizeof folder, "%s", fileName);
+    char* slash = std::strrchr(folder, '\\');
+    if (!slash) return nullptr;
+    *slash = '\0';
+    const DWORD attributes = GetFileAttributesA(folder);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return "its folder";
+    return nullptr;
+}
+
 QNRESULT CZVBaseLevel::saveUpdatedLevel() {
     CQNGameState* state = CQNGameState::getInstance();
     const CQNLevelData& data = state->m_levelData;
@@ -377,8 +390,15 @@ QNRESULT CZVBaseLevel::saveUpdatedLevel() {
     append("%d\n", data.m_parMoves);
     append("%d\n", movesBeaten ? state->m_moves : data.m_bestMoves);
 
-    if (!qnReplaceFile(fileName, text, length))
-        return logResult(QNRSLT_MISSINGSCRIPT, kSaveLocation, fileName, 0);
+    // A level file or folder the player made read-only keeps its records:
+    // the replacement would otherwise be renamed over it without asking.
+    char info[512];
+    const char* readOnly = _readOnlyPart(fileName);
+    if (readOnly) {
+        std::snprintf(info, sizeof info, "%s (%s is read-only; the record is not saved)", fileName, readOnly);
+        return logResult(QNRSLT_MISSINGSCRIPT, kSaveLocation, info, 0);
+    }
+    if (!qnReplaceFile(fileName, text, length)) return logResult(QNRSLT_MISSINGSCRIPT, kSaveLocation, fileName, 0);
     return QNRSLT_OK;
 }
 

@@ -113,6 +113,9 @@ private:
     void _pushUndo(int32_t cell);
     void _clearRun();
     void _refuse(const char* path, const char* reason);
+    // "the file" or "its folder" when the level file at fileName, or the
+    // folder that holds it, is read-only; null when a save may go ahead.
+    static const char* _readOnlyPart(const char* fileName);
 
     // The file the board on show came from: records are written back only
     // into that file, never into another level's.

@@ -13,6 +13,8 @@ PACKAGES=(g++ cmake make pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-de
 # files (desktop entry, AppStream, manual page) and of the Debian package.
 PACKAGES+=(fonts-dejavu-extra desktop-file-utils appstream man-db
   dpkg-dev file lintian)
+# The soak reads the memory tracker's live count from the running game.
+PACKAGES+=(gdb)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

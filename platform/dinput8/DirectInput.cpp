@@ -60,6 +60,7 @@ public:
         if (GetFocus() != m_window) return DIERR_OTHERAPPHASPRIO;
         if (m_acquired) return S_FALSE;
         m_acquired = true;
+        m_focusLosses = zvwin32::focusLosses();
         if (m_kind == Kind::Mouse) {
             // Movement counts from the moment of acquisition.
             zvwin32::InputState& in = zvwin32::inputState();
@@ -77,7 +78,9 @@ public:
     HRESULT GetDeviceState(DWORD size, LPVOID data) override {
         if (!data) return DIERR_INVALIDPARAM;
         if (!m_acquired) return DIERR_NOTACQUIRED;
-        if (GetFocus() != m_window) {
+        // A focus loss since the acquisition unacquired the device, even when
+        // the window has the focus back by now.
+        if (GetFocus() != m_window || zvwin32::focusLosses() != m_focusLosses) {
             m_acquired = false;
             return DIERR_INPUTLOST;
         }
@@ -112,6 +115,7 @@ private:
     bool m_formatSet = false;
     bool m_acquired = false;
     HWND m_window = nullptr;
+    unsigned m_focusLosses = 0;
 };
 
 class DirectInput final : public IDirectInput8A {

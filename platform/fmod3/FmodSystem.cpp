@@ -8,6 +8,7 @@
 #include <SDL_mixer.h>
 #include <fmod.h>
 
+#include <atomic>
 #include <cstdio>
 
 namespace fmod3 {
@@ -21,6 +22,15 @@ void applyMute() {
     const int volume = SDL_AtomicGet(&s_muted) ? 0 : MIX_MAX_VOLUME;
     Mix_Volume(-1, volume);
     Mix_VolumeMusic(volume);
+}
+
+// Set when SDL reports the output device removed (from whichever thread
+// sends the event) or by the tests' hook; cleared by FSOUND_Close.
+std::atomic<bool> s_outputLost{false};
+
+int SDLCALL watchOutputRemoved(void*, SDL_Event* event) {
+    if (event->type == SDL_AUDIODEVICEREMOVED && !event->adevice.iscapture) s_outputLost = true;
+    return 0;
 }
 
 // About 23 ms at 44.1 kHz: short enough that a click follows its mouse press
@@ -38,6 +48,19 @@ bool requireOpen() {
     }
     return s_open;
 }
+
+bool requireOutput() {
+    if (!requireOpen()) return false;
+    // SDL keeps a lost device's callback running into nothing, so the mixer
+    // would play on unheard.
+    if (s_outputLost) {
+        setError(FMOD_ERR_INIT);
+        return false;
+    }
+    return true;
+}
+
+void loseOutput() { s_outputLost = true; }
 
 ObjectList<FSOUND_SAMPLE>& samples() {
     static ObjectList<FSOUND_SAMPLE> list;
@@ -85,6 +108,7 @@ signed char F_API FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int
         return FALSE;
     }
     Mix_AllocateChannels(maxsoftwarechannels);
+    SDL_AddEventWatch(watchOutputRemoved, nullptr);
     s_open = true;
     applyMute();
     setError(FMOD_ERR_NONE);
@@ -93,6 +117,8 @@ signed char F_API FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int
 
 void F_API FSOUND_Close() {
     setError(FMOD_ERR_NONE);
+    s_outputLost = false;
+    SDL_DelEventWatch(watchOutputRemoved, nullptr);
     if (!s_open) {
         return;
     }

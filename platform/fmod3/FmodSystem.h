@@ -14,6 +14,12 @@ bool requireOpen();
 
 // True while FSOUND_SetMute(FSOUND_ALL, TRUE) holds.
 bool isMuted();
+// For entry points that start a sound: false (with FMOD_ERR_INIT set) once
+// the output device has gone away while open, as a pulled USB headset does.
+// The mixer plays on into nothing; the caller learns that nobody hears it.
+bool requireOutput();
+// For the tests' hook: behave as if the output device had gone.
+void loseOutput();
 
 }  // namespace fmod3
 

@@ -87,7 +87,7 @@ void F_API FSOUND_Sample_Free(FSOUND_SAMPLE* sptr) {
 }
 
 int F_API FSOUND_PlaySound(int channel, FSOUND_SAMPLE* sptr) {
-    if (!requireOpen()) {
+    if (!requireOutput()) {
         return -1;
     }
     if (!isLiveSample(sptr) || channel < FSOUND_FREE || channel >= Mix_AllocateChannels(-1)) {

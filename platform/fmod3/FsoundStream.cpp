@@ -69,7 +69,7 @@ signed char F_API FSOUND_Stream_SetMode(FSOUND_STREAM* stream, unsigned int mode
 }
 
 int F_API FSOUND_Stream_Play(int channel, FSOUND_STREAM* stream) {
-    if (!requireOpen()) {
+    if (!requireOutput()) {
         return -1;
     }
     if (!isLiveStream(stream) || channel < FSOUND_FREE) {

@@ -184,7 +184,10 @@ typedef GUID IID;
 #define CREATE_ALWAYS 2
 #define OPEN_EXISTING 3
 #define OPEN_ALWAYS 4
+#define FILE_ATTRIBUTE_READONLY 0x00000001
+#define FILE_ATTRIBUTE_DIRECTORY 0x00000010
 #define FILE_ATTRIBUTE_NORMAL 0x00000080
+#define INVALID_FILE_ATTRIBUTES ((DWORD)0xFFFFFFFF)
 #define INVALID_HANDLE_VALUE ((HANDLE)(intptr_t)-1)
 #define INVALID_FILE_SIZE ((DWORD)0xFFFFFFFF)
 
@@ -239,6 +242,10 @@ BOOL WINAPI FlushFileBuffers(HANDLE file);
 // MOVEFILE_WRITE_THROUGH also waits until the new name is on the disk.
 BOOL WINAPI MoveFileExA(LPCSTR existing, LPCSTR newName, DWORD flags);
 BOOL WINAPI DeleteFileA(LPCSTR name);
+// FILE_ATTRIBUTE_READONLY is reported for a file or folder that nobody may
+// write to (no write permission bit at all), whoever asks: a player who took
+// every write bit away meant it, even when running as root.
+DWORD WINAPI GetFileAttributesA(LPCSTR name);
 #define MOVEFILE_REPLACE_EXISTING 0x00000001
 #define MOVEFILE_WRITE_THROUGH 0x00000008
 

@@ -10,6 +10,10 @@ namespace zvtest {
 // to the default drive. Takes effect at the next FSOUND_CD_Play.
 void setCdSource(const char* cueOrBinPath);
 
+// From now until FSOUND_Close, the output device is gone, as when a USB
+// headset is pulled during play.
+void loseAudioOutput();
+
 }  // namespace zvtest
 
 #endif

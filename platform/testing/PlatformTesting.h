@@ -36,6 +36,11 @@ void clearFocusOverride();
 typedef void (*MessageBoxHandler)(const char* text, const char* caption, unsigned type);
 void setMessageBoxHandler(MessageBoxHandler handler);
 
+// --- Files ----------------------------------------------------------------
+// A full disk: WriteFile writes at most `bytes` more bytes in all, then
+// fails as a full disk does. A negative value lifts the limit.
+void setDiskSpace(long long bytes);
+
 // --- Window ---------------------------------------------------------------
 // Delivers a close request to the game window, as the window manager would.
 void requestClose();

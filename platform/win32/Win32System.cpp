@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "PathResolver.h"
@@ -24,6 +25,8 @@ zvtest::MessageBoxHandler g_messageBoxHandler = nullptr;
 int g_cursorCount = 0;
 
 float g_mapOffsetX = 0, g_mapOffsetY = 0, g_mapScale = 1;
+
+long long g_diskSpace = -1;  // bytes WriteFile may still write; -1: no limit
 
 std::string nativePath(const char* path, PathResolver::Access access) {
     return PathResolver::instance().resolve(path, access);
@@ -121,6 +124,16 @@ BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD writte
     if (writtenOut) *writtenOut = 0;
     if (fd < 0 || (!buffer && toWrite)) return FALSE;
     DWORD done = 0;
+    if (g_diskSpace >= 0 && toWrite > g_diskSpace) {
+        // A full disk, as the test hook describes it: what fits is written.
+        DWORD fits = static_cast<DWORD>(g_diskSpace);
+        BOOL ok = fits == 0 || WriteFile(file, buffer, fits, &done, nullptr);
+        g_diskSpace = 0;
+        if (writtenOut) *writtenOut = ok ? fits : done;
+        errno = ENOSPC;
+        return FALSE;
+    }
+    if (g_diskSpace >= 0) g_diskSpace -= toWrite;
     while (done < toWrite) {
         ssize_t n = write(fd, static_cast<const char*>(buffer) + done, toWrite - done);
         if (n < 0 && errno == EINTR) continue;
@@ -164,6 +177,22 @@ BOOL WINAPI MoveFileExA(LPCSTR existing, LPCSTR newName, DWORD flags) {
         }
     }
     return TRUE;
+}
+
+DWORD WINAPI GetFileAttributesA(LPCSTR name) {
+    struct stat st;
+    if (!name) return INVALID_FILE_ATTRIBUTES;
+    const std::string path = nativePath(name, PathResolver::Read);
+    if (stat(path.c_str(), &st) != 0) return INVALID_FILE_ATTRIBUTES;
+    DWORD attributes = S_ISDIR(st.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : 0;
+    // The installed content is read-only to everybody, but a write to one of
+    // its files goes to the player's folder: only the player's own files and
+    // folders are reported read-only.
+    const char* content = PathResolver::instance().contentDir();
+    const size_t n = content ? std::strlen(content) : 0;
+    const bool installed = n > 0 && path.compare(0, n, content) == 0 && (path.size() == n || path[n] == '/');
+    if (!installed && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) attributes |= FILE_ATTRIBUTE_READONLY;
+    return attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
 }
 
 BOOL WINAPI DeleteFileA(LPCSTR name) {
@@ -278,7 +307,12 @@ void advanceClock(double seconds) {
 
 void useRealClock() { g_manualClock = false; }
 
-void setFocus(bool focused) { g_focusOverride = focused ? 1 : 0; }
+void setDiskSpace(long long bytes) { g_diskSpace = bytes < 0 ? -1 : bytes; }
+
+void setFocus(bool focused) {
+    if (!focused && g_focusOverride != 0) zvwin32::noteFocusLost();
+    g_focusOverride = focused ? 1 : 0;
+}
 void clearFocusOverride() { g_focusOverride = -1; }
 
 void setMessageBoxHandler(MessageBoxHandler handler) { g_messageBoxHandler = handler; }

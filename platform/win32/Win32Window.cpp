@@ -90,6 +90,7 @@ void handleEvent(const SDL_Event& e) {
                     break;
                 case SDL_WINDOWEVENT_FOCUS_LOST:
                     zvwin32::releaseInput();
+                    zvwin32::noteFocusLost();
                     post(toHandle(w), WM_KILLFOCUS);
                     break;
                 default:
@@ -148,6 +149,12 @@ HWND focusedWindow() {
 }
 
 void requestCloseFromAnyThread() { g_closeRequested = true; }
+
+namespace {
+unsigned g_focusLosses = 0;
+}
+unsigned focusLosses() { return g_focusLosses; }
+void noteFocusLost() { ++g_focusLosses; }
 
 bool ensureVideo() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;

@@ -31,6 +31,11 @@ InputState& inputState();
 // Forgets every key and button held (the window lost the focus).
 void releaseInput();
 
+// How many times the game window has lost the focus. DirectInput devices
+// acquired before the latest loss are no longer acquired, as on Windows.
+unsigned focusLosses();
+void noteFocusLost();
+
 // How the presented back buffer sits in the window's client area: a client
 // pixel p shows back-buffer pixel (p - offset) / scale. The device sets it when
 // it scales a full-screen back buffer; GetCursorPos answers in back-buffer

@@ -1,8 +1,11 @@
 #!/bin/bash
-# The real game under X: its window, a clean result log, SIGTERM and exit 18,
-# and a leak report without leaks.
+# The real game under X: its window (800 x 600 also without "[RESOLUTION]"),
+# a clean result log, SIGTERM and exit 18, and a leak report without leaks.
 source "$(dirname "$0")/lib.bash" "$@"
 
+# Without "[RESOLUTION]" window and back buffer keep their 800 x 600.
+sed -i '/^\[RESOLUTION\]/d' Assets/Scripts/Config/qnengine.cfg
+! grep -q '^\[RESOLUTION\]' Assets/Scripts/Config/qnengine.cfg || fail "the key is still there"
 start_game
 sleep 2
 

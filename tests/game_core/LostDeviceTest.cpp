@@ -24,11 +24,6 @@ protected:
         d3d->getDevice()->EndScene();
         d3d->renderScreen();
     }
-    int count(const std::string& text, const std::string& what) {
-        int n = 0;
-        for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-        return n;
-    }
 };
 
 TEST_F(LostDevice, TwoLinesPerLostFrameThenTheDefaultStateIsBack) {

@@ -4,6 +4,7 @@
 
 #include "EngineFixture.h"
 #include "QNSoundManager.h"
+#include "testing/AudioTesting.h"
 
 using zvtestsupport::writeFile;
 
@@ -31,11 +32,6 @@ protected:
     void TearDown() override {
         CQNSoundManager::destroyInstance();
         EngineFixture::TearDown();
-    }
-    int count(const std::string& text, const std::string& what) {
-        int n = 0;
-        for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-        return n;
     }
     CQNSoundManager* sounds() { return CQNSoundManager::getInstance(); }
 };
@@ -77,6 +73,20 @@ TEST_F(SoundManager, ARecordWithoutItsHandleIsReported) {
     std::string text = log();
     EXPECT_NE(text.find(">a_sound->m_stream<"), std::string::npos);
     EXPECT_EQ(count(text, "CQNSoundManager::playSound( )"), 2);
+}
+
+TEST_F(SoundManager, AnOutputLostDuringPlayIsLoggedOnceAndPlayGoesOn) {
+    writeWav("Assets\\Audio\\click.wav");
+    QNSound* click = sounds()->loadSound("Assets\\Audio\\click.wav", SOUND_SAMPLE);
+    ASSERT_NE(click, nullptr);
+    EXPECT_EQ(sounds()->playSound(click), QNRSLT_OK);
+    zvtest::loseAudioOutput();
+    EXPECT_LT(FSOUND_PlaySound(FSOUND_FREE, click->m_sample), 0);
+    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INIT);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(sounds()->playSound(click), QNRSLT_OK);
+    const std::string text = log();
+    EXPECT_EQ(count(text, "Audio device lost: the game runs on without sound"), 1);
+    EXPECT_EQ(count(text, "QNRSLT_NOHARDWARECAP"), 1);
 }
 
 TEST(SoundWithoutDevice, TheGameRunsSilentlyAndSaysSoOnce) {

@@ -96,13 +96,6 @@ void LevelFixture::writeLevel(int n, const std::string& text) {
 
 std::string LevelFixture::readLevel(int n) { return zvtestsupport::readFile(levelPath(n)); }
 
-int LevelFixture::count(const std::string& text, const std::string& what) {
-    int n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size()))
-        ++n;
-    return n;
-}
-
 std::string levelText(int width, int height, const std::string& cells, int bestTime, int par,
                       int bestMoves) {
     std::string text = std::to_string(width) + " " + std::to_string(height) + "\n";

@@ -50,8 +50,6 @@ protected:
     void writeLevel(int n, const std::string& text);
     std::string readLevel(int n);
 
-    static int count(const std::string& text, const std::string& what);
-
     CQNGameState* state = nullptr;
 };
 

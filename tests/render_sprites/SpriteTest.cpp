@@ -198,6 +198,15 @@ TEST_F(Sprites, DeviceStateAfterDrawing) {
         EXPECT_EQ(0, std::memcmp(&projection, &CDX_D3DWrapper::getInstance()->m_projection, sizeof projection))
             << "the perspective projection is back";
     }
+    // A sprite whose texture failed to load binds none: it must not show the
+    // texture of the sprite drawn before it.
+    std::unique_ptr<CQNBaseRend> textured = makeSprite("before", kRedWide);
+    std::unique_ptr<CQNBaseRend> bare = makeSprite("bare", "[TEXTURE] Assets\\Textures\\missing.png\n");
+    drawFrame({textured.get(), bare.get()});
+    IDirect3DBaseTexture9* bound = nullptr;
+    device()->GetTexture(0, &bound);
+    EXPECT_EQ(bound, nullptr);
+    if (bound) bound->Release();
 }
 
 TEST_F(Sprites, FailuresAreReportedWithTheirLines) {

@@ -49,6 +49,7 @@ inline void resetPlatformHooks() {
     zvtest::clearFocusOverride();
     zvtest::useRealClock();
     zvtest::setMessageBoxHandler(nullptr);
+    zvtest::setDiskSpace(-1);
 }
 
 }  // namespace zvtestsupport

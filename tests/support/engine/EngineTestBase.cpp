@@ -1,5 +1,6 @@
 #include "EngineTestBase.h"
 
+#include "QNEngineCore.h"
 #include "DX_Camera.h"
 #include "DX_D3DWrapper.h"
 #include "DX_Input.h"
@@ -40,19 +41,8 @@ void EngineTestBase::SetUp() {
 }
 
 void EngineTestBase::TearDown() {
-    // The order of the engine's shut-down: objects that hold textures, meshes,
-    // fonts or sounds go before their managers, and those before the device.
-    CQNGameState::destroyInstance();
-    CDX_ModelManager::destroyInstance();
-    CQNSoundManager::destroyInstance();
-    CDX_Input::destroyInstance();
-    CDX_Text::destroyInstance();
-    CQNSceneManager::destroyInstance();
-    CDX_TextureManager::destroyInstance();
-    CDX_Camera::destroyInstance();
-    CDX_D3DWrapper::destroyInstance();
-    CQNGameTimer::destroyInstance();
-    CQNResults::destroyInstance();
+    // The engine's own shut-down, which makes and releases every part.
+    CQNEngineCore::getInstance()->shutdown();
     // The focus hook answers the first live window: each test's must go.
     if (m_hWnd) DestroyWindow(m_hWnd);
     m_hWnd = nullptr;
@@ -84,6 +74,12 @@ void EngineTestBase::startDevice(const std::string& config) {
 std::string EngineTestBase::log() {
     CQNResults::destroyInstance();
     return zvtestsupport::readFile(kLogFile);
+}
+
+int EngineTestBase::count(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++n;
+    return n;
 }
 
 std::vector<LogRow> EngineTestBase::logRows() {

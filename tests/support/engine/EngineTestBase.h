@@ -24,9 +24,9 @@ class EngineTestBase : public ::testing::Test {
 protected:
     // Opens Logs\QNResultLog.htm in the scratch folder, as the game does first.
     void SetUp() override;
-    // Destroys every engine singleton in the engine's own shut-down order
-    // (those never made are skipped), then m_hWnd, then undoes the
-    // platform's test hooks (clock, input, focus, message boxes).
+    // Shuts the engine down as the game does (CQNEngineCore::shutdown), then
+    // destroys m_hWnd and undoes the platform's test hooks (clock, input,
+    // focus, message boxes, disk space).
     void TearDown() override;
 
     // Sets the manual clock to 1 s and initialises the game timer on it.
@@ -46,6 +46,8 @@ protected:
     static std::string log();
     // The rows of the result log so far, header row left out (finishes the log).
     static std::vector<LogRow> logRows();
+    // How many times `what` occurs in `text`.
+    static int count(const std::string& text, const std::string& what);
 
     zvtestsupport::ScratchDir m_dir;
     HWND m_hWnd = nullptr;
