@@ -5,7 +5,7 @@
 
 ZARVEL=$(realpath "$1")
 SRC=$(realpath "$2")
-WORK=$3
+WORK=$(realpath -m "$3")
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
