@@ -8,7 +8,8 @@ PACKAGES=(g++ cmake make pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-de
   libcdio-dev libcdio-paranoia-dev libgtest-dev libgl-dev libegl-dev
   libgl1-mesa-dri libglx-mesa0 libegl-mesa0
   xvfb xauth xdotool x11-utils sox lame imagemagick
-  fonts-dejavu-core fonts-comic-neue)
+  fonts-dejavu-core fonts-comic-neue
+  clang libclang-rt-14-dev)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

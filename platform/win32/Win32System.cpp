@@ -2,12 +2,14 @@
 #include <SDL.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <map>
 #include <string>
 
 #include "Win32Internal.h"
@@ -21,6 +23,8 @@ int64_t g_clockNs = 0;
 int g_focusOverride = -1;
 zvtest::MessageBoxHandler g_messageBoxHandler = nullptr;
 int g_cursorCount = 0;
+// Files the tests serve from memory, by their '/' path.
+std::map<std::string, std::string> g_servedFiles;
 
 float g_mapOffsetX = 0, g_mapOffsetY = 0, g_mapScale = 1;
 
@@ -64,6 +68,20 @@ HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, LPVOID, DW
         default: return INVALID_HANDLE_VALUE;
     }
     std::string path = unixPath(name);
+    if (!g_servedFiles.empty() && !write) {
+        auto served = g_servedFiles.find(path);
+        if (served != g_servedFiles.end()) {
+            int fd = memfd_create("served", MFD_CLOEXEC);
+            if (fd < 0) return INVALID_HANDLE_VALUE;
+            const std::string& bytes = served->second;
+            if ((!bytes.empty() && pwrite(fd, bytes.data(), bytes.size(), 0) != ssize_t(bytes.size())) ||
+                lseek(fd, 0, SEEK_SET) != 0) {
+                close(fd);
+                return INVALID_HANDLE_VALUE;
+            }
+            return handleFromFd(fd);
+        }
+    }
     int fd = open(path.c_str(), flags, 0644);
     if (fd < 0) return INVALID_HANDLE_VALUE;
     struct stat st;
@@ -279,5 +297,12 @@ void setFocus(bool focused) { g_focusOverride = focused ? 1 : 0; }
 void clearFocusOverride() { g_focusOverride = -1; }
 
 void setMessageBoxHandler(MessageBoxHandler handler) { g_messageBoxHandler = handler; }
+
+void serveFile(const char* path, const void* data, size_t size) {
+    if (!path) return;
+    g_servedFiles[unixPath(path)].assign(static_cast<const char*>(data), size);
+}
+
+void stopServingFiles() { g_servedFiles.clear(); }
 
 }  // namespace zvtest
