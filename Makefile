@@ -1,10 +1,12 @@
 # The two commands of the README:
 #   make play   installs what is missing, builds, and starts the game
 #   make test   installs what is missing, builds, and runs every test
+#   make test-sanitize  every test again, built with ASan and UBSan
+#   make fuzz SECONDS=N  every fuzz target N seconds
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build play test bench clean soak install uninstall deb fresh-machine-test
+.PHONY: all deps configure build play test bench clean soak install uninstall deb fresh-machine-test test-sanitize fuzz
 
 all: build
 
@@ -51,3 +53,23 @@ deb: build
 # The README's commands on a minimal Debian 12 made with debootstrap (root).
 fresh-machine-test:
 	@bash tools/fresh-machine-test.sh
+
+# Every unit, render, game and end-to-end test, built in its own folder with
+# AddressSanitizer and UndefinedBehaviorSanitizer; any finding fails the test.
+# tools/sanitizer/lsan.supp names the system libraries whose own leaks are
+# not ours to mend.
+SANITIZE_BUILD ?= $(BUILD)-sanitize
+SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:allocator_may_return_null=1:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tools/sanitizer/lsan.supp:print_suppressions=0
+
+test-sanitize: deps
+	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZV_SANITIZE=ON
+	$(SANITIZE_ENV) cmake --build $(SANITIZE_BUILD) -j$(JOBS)
+	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ctest --output-on-failure -j$(JOBS) --timeout 900
+
+# Every fuzz target for SECONDS seconds (default 60), then its figures.
+SECONDS ?= 60
+fuzz: configure
+	cmake --build $(BUILD) --target fuzz_all -j$(JOBS)
+	@bash tools/run-fuzz.sh $(BUILD) $(SECONDS)

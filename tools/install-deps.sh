@@ -15,6 +15,8 @@ PACKAGES+=(fonts-dejavu-extra desktop-file-utils appstream man-db
   dpkg-dev file lintian)
 # The soak reads the memory tracker's live count from the running game.
 PACKAGES+=(gdb)
+# The fuzz targets are built with clang's libFuzzer.
+PACKAGES+=(clang libclang-rt-14-dev)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

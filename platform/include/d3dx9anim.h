@@ -184,6 +184,14 @@ HRESULT WINAPI D3DXLoadMeshHierarchyFromXA(LPCSTR Filename, DWORD MeshOptions,
                                            LPD3DXFRAME* ppFrameHierarchy,
                                            LPD3DXANIMATIONCONTROLLER* ppAnimController);
 #define D3DXLoadMeshHierarchyFromX D3DXLoadMeshHierarchyFromXA
+// The same on a whole .x file already in memory (SizeOfMemory bytes at
+// Memory); D3DERR_INVALIDCALL also for null Memory or a size of 0.
+HRESULT WINAPI D3DXLoadMeshHierarchyFromXInMemory(LPCVOID Memory, DWORD SizeOfMemory,
+                                                  DWORD MeshOptions, LPDIRECT3DDEVICE9 pDevice,
+                                                  LPD3DXALLOCATEHIERARCHY pAlloc,
+                                                  LPD3DXLOADUSERDATA pUserDataLoader,
+                                                  LPD3DXFRAME* ppFrameHierarchy,
+                                                  LPD3DXANIMATIONCONTROLLER* ppAnimController);
 
 // Hands every frame and mesh container of the tree (the frame, its siblings
 // and all their children) back to the allocator.

@@ -100,6 +100,17 @@ HRESULT WINAPI D3DXSaveSurfaceToFileA(LPCSTR pDestFile, D3DXIMAGE_FILEFORMAT Des
                                       IDirect3DSurface9* pSrcSurface,
                                       const PALETTEENTRY* pSrcPalette, const RECT* pSrcRect);
 
+// The same three readers on a file already in memory (pSrcData, SrcDataSize
+// bytes), with the same results; D3DERR_INVALIDCALL for null data or a size
+// of 0.
+HRESULT WINAPI D3DXGetImageInfoFromFileInMemory(LPCVOID pSrcData, UINT SrcDataSize,
+                                                D3DXIMAGE_INFO* pSrcInfo);
+HRESULT WINAPI D3DXCreateTextureFromFileInMemory(IDirect3DDevice9* pDevice, LPCVOID pSrcData,
+                                                 UINT SrcDataSize, IDirect3DTexture9** ppTexture);
+HRESULT WINAPI D3DXCreateCubeTextureFromFileInMemory(IDirect3DDevice9* pDevice, LPCVOID pSrcData,
+                                                     UINT SrcDataSize,
+                                                     IDirect3DCubeTexture9** ppCubeTexture);
+
 #define D3DXGetImageInfoFromFile D3DXGetImageInfoFromFileA
 #define D3DXCreateTextureFromFile D3DXCreateTextureFromFileA
 #define D3DXCreateCubeTextureFromFile D3DXCreateCubeTextureFromFileA

@@ -4,6 +4,7 @@
 #ifndef ZV_PLATFORM_TESTING_H
 #define ZV_PLATFORM_TESTING_H
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -44,6 +45,14 @@ void setDiskSpace(long long bytes);
 // --- Window ---------------------------------------------------------------
 // Delivers a close request to the game window, as the window manager would.
 void requestClose();
+
+// --- Files ----------------------------------------------------------------
+// While served, a CreateFileA that opens `path` (as the game spells it, '\'
+// or '/') for reading gets a fresh in-memory file holding a copy of the
+// size bytes at data, whatever the disk holds. Serving a path again replaces
+// its bytes; stopServingFiles() forgets every served path.
+void serveFile(const char* path, const void* data, size_t size);
+void stopServingFiles();
 
 }  // namespace zvtest
 

@@ -2,6 +2,7 @@
 #include <SDL.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
 
 #include "PathResolver.h"
@@ -23,6 +25,8 @@ int64_t g_clockNs = 0;
 int g_focusOverride = -1;
 zvtest::MessageBoxHandler g_messageBoxHandler = nullptr;
 int g_cursorCount = 0;
+// Files the tests serve from memory, by their '/' path.
+std::map<std::string, std::string> g_servedFiles;
 
 float g_mapOffsetX = 0, g_mapOffsetY = 0, g_mapScale = 1;
 
@@ -64,11 +68,24 @@ HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, LPVOID, DW
         case OPEN_EXISTING: break;
         default: return INVALID_HANDLE_VALUE;
     }
-    PathResolver::Access use = !write                  ? PathResolver::Read
-                               : (creation == CREATE_NEW || creation == CREATE_ALWAYS) ? PathResolver::Write
-                                                                                     : PathResolver::Update;
-    std::string path = nativePath(name, use);
+    std::string path = nativePath(name, !write ? PathResolver::Read
+                                        : (creation == CREATE_NEW || creation == CREATE_ALWAYS) ? PathResolver::Write
+                                                                                              : PathResolver::Update);
     if (path.empty()) return INVALID_HANDLE_VALUE;
+    if (!g_servedFiles.empty() && !write) {
+        auto served = g_servedFiles.find(path);
+        if (served != g_servedFiles.end()) {
+            int fd = memfd_create("served", MFD_CLOEXEC);
+            if (fd < 0) return INVALID_HANDLE_VALUE;
+            const std::string& bytes = served->second;
+            if ((!bytes.empty() && pwrite(fd, bytes.data(), bytes.size(), 0) != ssize_t(bytes.size())) ||
+                lseek(fd, 0, SEEK_SET) != 0) {
+                close(fd);
+                return INVALID_HANDLE_VALUE;
+            }
+            return handleFromFd(fd);
+        }
+    }
     int fd = open(path.c_str(), flags, 0644);
     if (fd < 0) return INVALID_HANDLE_VALUE;
     struct stat st;
@@ -316,5 +333,12 @@ void setFocus(bool focused) {
 void clearFocusOverride() { g_focusOverride = -1; }
 
 void setMessageBoxHandler(MessageBoxHandler handler) { g_messageBoxHandler = handler; }
+
+void serveFile(const char* path, const void* data, size_t size) {
+    if (!path) return;
+    g_servedFiles[nativePath(path, PathResolver::Read)].assign(static_cast<const char*>(data), size);
+}
+
+void stopServingFiles() { g_servedFiles.clear(); }
 
 }  // namespace zvtest

@@ -1,4 +1,6 @@
-// libFuzzer target for the image readers: any bytes in, a description and
+// libFuzzer target for the image readers (BMP, DDS 2-D and cube with mip
+// chains and DXT1/3/5, PNG, JPEG) through D3DXGetImageInfoFromFileInMemory
+// and the decoding of the texture entry points: any bytes in, a description and
 // pixels or D3DXERR_INVALIDDATA out; never a crash, a leak, a read past the
 // input or an allocation a header alone asked for.
 //
@@ -66,6 +68,10 @@ std::vector<Bytes> seeds() {
         dxt1.payload.insert(dxt1.payload.end(), b.begin(), b.end());
     }
     out.push_back(writeDds(dxt1));
+    // DXT3, 4 x 4 with its 2 x 2 and 1 x 1 levels (each one block).
+    const unsigned alpha4[16] = {0, 15, 7, 3, 1, 2, 4, 8, 15, 15, 0, 0, 9, 9, 9, 9};
+    const Bytes dxt3Block = dxt3AlphaBlock(alpha4) + dxtColourBlock(0x07e0, 0xf81f, idx);
+    out.push_back(writeDds(dxtSpec(D3DFMT_DXT3, 4, 4, dxt3Block + dxt3Block + dxt3Block, 3)));
     DdsSpec cube;
     cube.width = cube.height = 4;
     cube.cube = true;
@@ -125,15 +131,23 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    d3dximage::DecodedImage image;
-    HRESULT hr = d3dximage::decodeImage(data, size, d3dximage::DecodeMode::InfoOnly, &image);
+    if (size == 0) return 0;
+    D3DXIMAGE_INFO info;
+    HRESULT hr = D3DXGetImageInfoFromFileInMemory(data, UINT(size), &info);
     if (hr != D3D_OK && hr != D3DXERR_INVALIDDATA) std::abort();
     if (hr != D3D_OK) return 0;
-    if (uint64_t(image.info.Width) * image.info.Height > kMaxDecodedPixels) return 0;
+    if (uint64_t(info.Width) * info.Height > kMaxDecodedPixels) return 0;
 
+    // The decoding D3DXCreate(Cube)TextureFromFileInMemory do before the
+    // upload, which needs a device.
+    d3dximage::DecodedImage image;
     hr = d3dximage::decodeImage(data, size, d3dximage::DecodeMode::Pixels, &image);
     if (hr != D3D_OK && hr != D3DXERR_INVALIDDATA) std::abort();
     if (hr != D3D_OK) return 0;
+    if (image.info.Width != info.Width || image.info.Height != info.Height ||
+        image.info.MipLevels != info.MipLevels || image.info.ResourceType != info.ResourceType) {
+        std::abort();  // the header read and the full read disagree
+    }
     for (auto& face : image.faces) {
         if (face.size() != image.info.MipLevels) std::abort();
         for (size_t l = 0; l < face.size(); ++l) {

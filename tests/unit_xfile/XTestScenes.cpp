@@ -94,7 +94,8 @@ MeshSnapshot snapshot(const D3DXMESHCONTAINER* container) {
 
 ::testing::AssertionResult sameMesh(const MeshSnapshot& a, const MeshSnapshot& b) {
     auto sameBytes = [](const auto& x, const auto& y) {
-        return x.size() == y.size() && std::memcmp(x.data(), y.data(), x.size() * sizeof(x[0])) == 0;
+        // memcmp may not be handed the null data of an empty vector.
+        return x.size() == y.size() && (x.empty() || std::memcmp(x.data(), y.data(), x.size() * sizeof(x[0])) == 0);
     };
     const char* differs = a.fvf != b.fvf                     ? "vertex format"
                           : a.vertexData != b.vertexData     ? "vertices"

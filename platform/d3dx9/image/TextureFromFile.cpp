@@ -10,11 +10,9 @@ namespace {
 using d3dximage::DecodedImage;
 using d3dximage::ImageLevel;
 
-HRESULT loadImageFile(LPCSTR path, DecodedImage* image) {
-    std::vector<uint8_t> bytes;
-    if (!d3dximage::readWholeFile(path, &bytes)) return D3DXERR_INVALIDDATA;
-    return d3dximage::decodeImage(bytes.data(), bytes.size(), d3dximage::DecodeMode::Pixels,
-                                  image);
+HRESULT decodeBytes(LPCVOID data, UINT size, DecodedImage* image) {
+    return d3dximage::decodeImage(static_cast<const uint8_t*>(data), size,
+                                  d3dximage::DecodeMode::Pixels, image);
 }
 
 D3DFORMAT textureFormat(const DecodedImage& image) {
@@ -51,11 +49,11 @@ HRESULT uploadFaceLevel(IDirect3DCubeTexture9* texture, UINT face, UINT index,
 
 }  // namespace
 
-HRESULT WINAPI D3DXCreateTextureFromFileA(IDirect3DDevice9* pDevice, LPCSTR pSrcFile,
-                                          IDirect3DTexture9** ppTexture) {
-    if (!pDevice || !pSrcFile || !ppTexture) return D3DERR_INVALIDCALL;
+HRESULT WINAPI D3DXCreateTextureFromFileInMemory(IDirect3DDevice9* pDevice, LPCVOID pSrcData,
+                                                 UINT SrcDataSize, IDirect3DTexture9** ppTexture) {
+    if (!pDevice || !pSrcData || SrcDataSize == 0 || !ppTexture) return D3DERR_INVALIDCALL;
     DecodedImage image;
-    HRESULT hr = loadImageFile(pSrcFile, &image);
+    HRESULT hr = decodeBytes(pSrcData, SrcDataSize, &image);
     if (FAILED(hr)) return hr;
     // A cube map is not a 2-D texture; D3DX refuses it here too.
     if (image.info.ResourceType != D3DRTYPE_TEXTURE) return D3DXERR_INVALIDDATA;
@@ -78,11 +76,12 @@ HRESULT WINAPI D3DXCreateTextureFromFileA(IDirect3DDevice9* pDevice, LPCSTR pSrc
     return D3D_OK;
 }
 
-HRESULT WINAPI D3DXCreateCubeTextureFromFileA(IDirect3DDevice9* pDevice, LPCSTR pSrcFile,
-                                              IDirect3DCubeTexture9** ppCubeTexture) {
-    if (!pDevice || !pSrcFile || !ppCubeTexture) return D3DERR_INVALIDCALL;
+HRESULT WINAPI D3DXCreateCubeTextureFromFileInMemory(IDirect3DDevice9* pDevice, LPCVOID pSrcData,
+                                                     UINT SrcDataSize,
+                                                     IDirect3DCubeTexture9** ppCubeTexture) {
+    if (!pDevice || !pSrcData || SrcDataSize == 0 || !ppCubeTexture) return D3DERR_INVALIDCALL;
     DecodedImage image;
-    HRESULT hr = loadImageFile(pSrcFile, &image);
+    HRESULT hr = decodeBytes(pSrcData, SrcDataSize, &image);
     if (FAILED(hr)) return hr;
     if (image.info.ResourceType != D3DRTYPE_CUBETEXTURE || image.faces.size() != 6) {
         return D3DXERR_INVALIDDATA;
@@ -107,4 +106,22 @@ HRESULT WINAPI D3DXCreateCubeTextureFromFileA(IDirect3DDevice9* pDevice, LPCSTR 
     }
     *ppCubeTexture = texture;
     return D3D_OK;
+}
+
+HRESULT WINAPI D3DXCreateTextureFromFileA(IDirect3DDevice9* pDevice, LPCSTR pSrcFile,
+                                          IDirect3DTexture9** ppTexture) {
+    if (!pDevice || !pSrcFile || !ppTexture) return D3DERR_INVALIDCALL;
+    std::vector<uint8_t> bytes;
+    if (!d3dximage::readWholeFile(pSrcFile, &bytes) || bytes.empty()) return D3DXERR_INVALIDDATA;
+    return D3DXCreateTextureFromFileInMemory(pDevice, bytes.data(), static_cast<UINT>(bytes.size()),
+                                             ppTexture);
+}
+
+HRESULT WINAPI D3DXCreateCubeTextureFromFileA(IDirect3DDevice9* pDevice, LPCSTR pSrcFile,
+                                              IDirect3DCubeTexture9** ppCubeTexture) {
+    if (!pDevice || !pSrcFile || !ppCubeTexture) return D3DERR_INVALIDCALL;
+    std::vector<uint8_t> bytes;
+    if (!d3dximage::readWholeFile(pSrcFile, &bytes) || bytes.empty()) return D3DXERR_INVALIDDATA;
+    return D3DXCreateCubeTextureFromFileInMemory(pDevice, bytes.data(),
+                                                 static_cast<UINT>(bytes.size()), ppCubeTexture);
 }

@@ -154,29 +154,13 @@ HRESULT makeFrame(const XFrameData& data, DWORD options, IDirect3DDevice9* devic
     return D3D_OK;
 }
 
-}  // namespace
-
-HRESULT WINAPI D3DXLoadMeshHierarchyFromXA(LPCSTR Filename, DWORD MeshOptions,
-                                           LPDIRECT3DDEVICE9 pDevice,
-                                           LPD3DXALLOCATEHIERARCHY pAlloc,
-                                           LPD3DXLOADUSERDATA pUserDataLoader,
-                                           LPD3DXFRAME* ppFrameHierarchy,
-                                           LPD3DXANIMATIONCONTROLLER* ppAnimController) {
-    if (ppFrameHierarchy) *ppFrameHierarchy = nullptr;
-    if (ppAnimController) *ppAnimController = nullptr;
-    if (!Filename || !pAlloc || !ppFrameHierarchy) return D3DERR_INVALIDCALL;
-    if (pUserDataLoader) {
-        reportUnhandled("user data loader", 1);
-        return D3DERR_INVALIDCALL;
-    }
-    std::string path = PathResolver::instance().resolve(Filename, PathResolver::Read);
-
-    XSceneData scene;
-    HRESULT hr = resultOf(XSceneBuilder::loadFile(path.c_str(), scene));
-    if (FAILED(hr)) return hr;
-
+// The frames, meshes and animation of a scene already read, handed to the
+// allocator; the shared second half of both loaders.
+HRESULT buildHierarchy(XSceneData& scene, DWORD MeshOptions, LPDIRECT3DDEVICE9 pDevice,
+                       LPD3DXALLOCATEHIERARCHY pAlloc, LPD3DXFRAME* ppFrameHierarchy,
+                       LPD3DXANIMATIONCONTROLLER* ppAnimController) {
     LPD3DXFRAME root = nullptr;
-    hr = makeFrame(scene.root, MeshOptions, pDevice, pAlloc, &root);
+    HRESULT hr = makeFrame(scene.root, MeshOptions, pDevice, pAlloc, &root);
     if (FAILED(hr)) {
         if (root) D3DXFrameDestroy(root, pAlloc);
         return hr;
@@ -202,4 +186,47 @@ HRESULT WINAPI D3DXLoadMeshHierarchyFromXA(LPCSTR Filename, DWORD MeshOptions,
     }
     *ppFrameHierarchy = root;
     return D3D_OK;
+}
+
+}  // namespace
+
+HRESULT WINAPI D3DXLoadMeshHierarchyFromXA(LPCSTR Filename, DWORD MeshOptions,
+                                           LPDIRECT3DDEVICE9 pDevice,
+                                           LPD3DXALLOCATEHIERARCHY pAlloc,
+                                           LPD3DXLOADUSERDATA pUserDataLoader,
+                                           LPD3DXFRAME* ppFrameHierarchy,
+                                           LPD3DXANIMATIONCONTROLLER* ppAnimController) {
+    if (ppFrameHierarchy) *ppFrameHierarchy = nullptr;
+    if (ppAnimController) *ppAnimController = nullptr;
+    if (!Filename || !pAlloc || !ppFrameHierarchy) return D3DERR_INVALIDCALL;
+    if (pUserDataLoader) {
+        reportUnhandled("user data loader", 1);
+        return D3DERR_INVALIDCALL;
+    }
+    std::string path = PathResolver::instance().resolve(Filename, PathResolver::Read);
+
+    XSceneData scene;
+    HRESULT hr = resultOf(XSceneBuilder::loadFile(path.c_str(), scene));
+    if (FAILED(hr)) return hr;
+    return buildHierarchy(scene, MeshOptions, pDevice, pAlloc, ppFrameHierarchy, ppAnimController);
+}
+
+HRESULT WINAPI D3DXLoadMeshHierarchyFromXInMemory(LPCVOID Memory, DWORD SizeOfMemory,
+                                                  DWORD MeshOptions, LPDIRECT3DDEVICE9 pDevice,
+                                                  LPD3DXALLOCATEHIERARCHY pAlloc,
+                                                  LPD3DXLOADUSERDATA pUserDataLoader,
+                                                  LPD3DXFRAME* ppFrameHierarchy,
+                                                  LPD3DXANIMATIONCONTROLLER* ppAnimController) {
+    if (ppFrameHierarchy) *ppFrameHierarchy = nullptr;
+    if (ppAnimController) *ppAnimController = nullptr;
+    if (!Memory || SizeOfMemory == 0 || !pAlloc || !ppFrameHierarchy) return D3DERR_INVALIDCALL;
+    if (pUserDataLoader) {
+        reportUnhandled("user data loader", 1);
+        return D3DERR_INVALIDCALL;
+    }
+    XSceneData scene;
+    HRESULT hr = resultOf(
+        XSceneBuilder::loadMemory(static_cast<const uint8_t*>(Memory), SizeOfMemory, scene));
+    if (FAILED(hr)) return hr;
+    return buildHierarchy(scene, MeshOptions, pDevice, pAlloc, ppFrameHierarchy, ppAnimController);
 }

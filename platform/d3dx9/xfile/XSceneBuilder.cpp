@@ -28,6 +28,13 @@ XError XSceneBuilder::loadFile(const char* path, XSceneData& out) {
     return build(doc, out);
 }
 
+XError XSceneBuilder::loadMemory(const uint8_t* file, size_t size, XSceneData& out) {
+    XDocument doc;
+    XError err = XFileParser::parse(file, size, doc);
+    if (err != XError::None) return err;
+    return build(doc, out);
+}
+
 XError XSceneBuilder::build(const XDocument& doc, XSceneData& out) {
     out = XSceneData();
     std::vector<XFrameData> top;

@@ -16,6 +16,8 @@ public:
 
     // Parses and builds in one step.
     static XError loadFile(const char* path, XSceneData& out);
+    // The same on a whole file already in memory.
+    static XError loadMemory(const uint8_t* file, size_t size, XSceneData& out);
 
 private:
     static XError buildFrame(const XObject& obj, const XDocument& doc, XFrameData& out);

@@ -84,8 +84,12 @@ void library() {
 
 // Operator new must not be visible to shared libraries, or they would
 // allocate through the tracker and their blocks would be reported as ours.
+// Another object may rightly export one of its own (the sanitizer runtime
+// does): only the program's own must not be the one found.
 void exports() {
-    printf("operator new exported: %s\n", dlsym(RTLD_DEFAULT, "_Znwm") ? "yes" : "no");
+    void* (*own)(std::size_t) = &::operator new;
+    void* found = dlsym(RTLD_DEFAULT, "_Znwm");
+    printf("operator new exported: %s\n", found == reinterpret_cast<void*>(own) ? "yes" : "no");
 }
 
 void errors() {
