@@ -208,6 +208,11 @@ QNRESULT CDX_D3DWrapper::_setRenderStates() {
         d->SetSamplerState(s, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
         d->SetSamplerState(s, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);
     }
+    // The environment map (stage 1) is a 64-texel cube spread over whole
+    // block faces: magnified nearly everywhere, so its mip chain only
+    // serves the bevels, and choosing a level per pixel costs a software
+    // rasteriser as much as the rest of the block's shading.
+    d->SetSamplerState(1, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
 
     std::memset(&g_light, 0, sizeof g_light);
     g_light.Type = D3DLIGHT_DIRECTIONAL;

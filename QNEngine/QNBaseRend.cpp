@@ -102,6 +102,13 @@ QNRESULT CQNBaseRend::render() {
     return QNRSLT_OK;
 }
 
+uint32_t CQNBaseRend::materialCount() { return m_model ? m_model->materialCount() : 1; }
+
+QNRESULT CQNBaseRend::renderMaterial(uint32_t material) {
+    if (m_model) m_model->renderMaterial(transform(), material);
+    return QNRSLT_OK;
+}
+
 QNRESULT CQNBaseRend::release() {
     if (m_model) {
         setOwner(__FILE__, __LINE__, "??");

@@ -25,6 +25,10 @@ public:
     virtual QNRESULT update() override;
     // Draws the model; always 0 (the model reports its own failures).
     virtual QNRESULT render() override;
+    // The model's material count (1 without a model) and the drawing of
+    // one material alone; always 0.
+    uint32_t materialCount();
+    QNRESULT renderMaterial(uint32_t material);
     // Deletes the model; safe to call twice.
     virtual QNRESULT release() override;
     // The model's texture file name, or null without a model.

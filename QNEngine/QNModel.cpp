@@ -49,6 +49,12 @@ QNRESULT CQNModel::parseScript(const char* path) {
     return QNRSLT_OK;
 }
 
+uint32_t CQNModel::materialCount() { return 1; }
+
+QNRESULT CQNModel::renderMaterial(float* transform, uint32_t material) {
+    return material == 0 ? render(transform) : QNRSLT_OK;
+}
+
 QNRESULT CQNModel::_applyTransforms(const float* transform) {
     const float* t = transform + QN_TRANSFORM_TRANSLATION;
     const float* r = transform + QN_TRANSFORM_ROTATION;

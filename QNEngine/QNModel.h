@@ -30,6 +30,10 @@ public:
     virtual QNRESULT update(float* transform);
     // Once a frame, between BeginScene and EndScene.
     virtual QNRESULT render(float* transform);
+    // How many materials the model draws with, and the drawing of one of
+    // them alone (a model of one material draws whole as material 0).
+    virtual uint32_t materialCount();
+    virtual QNRESULT renderMaterial(float* transform, uint32_t material);
     // Frees what the model owns; each derived destructor calls its own.
     virtual QNRESULT release();
     virtual QNRESULT setAnimation(uint32_t index);

@@ -67,7 +67,18 @@ QNRESULT CQNModelMesh::update(float* transform) {
     return QNRSLT_OK;
 }
 
-QNRESULT CQNModelMesh::render(float* transform) {
+QNRESULT CQNModelMesh::render(float* transform) { return _render(transform, -1); }
+
+uint32_t CQNModelMesh::materialCount() {
+    CQNXModel* model = m_xFileName ? CDX_ModelManager::getInstance()->getModelByName(m_xFileName) : nullptr;
+    return model ? model->materialCount() : 1;
+}
+
+QNRESULT CQNModelMesh::renderMaterial(float* transform, uint32_t material) {
+    return _render(transform, static_cast<int32_t>(material));
+}
+
+QNRESULT CQNModelMesh::_render(float* transform, int32_t material) {
     if (!m_xFileName) return QNRSLT_OK;
     _applyTransforms(transform);
     IDirect3DDevice9* device = CDX_D3DWrapper::getInstance()->getDevice();
@@ -77,7 +88,7 @@ QNRESULT CQNModelMesh::render(float* transform) {
         D3DXCreateCubeTextureFromFileA(device, kEnvMapFile, &textures->m_envMapTexture);
     if (device) device->SetTexture(1, textures->m_envMapTexture);
     if (CQNXModel* model = CDX_ModelManager::getInstance()->getModelByName(m_xFileName))
-        model->render();
+        model->render(material);
     return QNRSLT_OK;
 }
 

@@ -28,12 +28,19 @@ public:
     // "Assets\Textures\envmap.dds" into the texture manager on first use,
     // retried while it fails) and draws the shared file.
     virtual QNRESULT render(float* transform) override;
+    // The shared file's materials, and render() for one of them.
+    virtual uint32_t materialCount() override;
+    virtual QNRESULT renderMaterial(float* transform, uint32_t material) override;
     virtual QNRESULT release() override;
     virtual QNRESULT setAnimation(uint32_t index) override;
 
     // The "[XFILE]" path as written; the key into the model manager. Null
     // when the script names none: the model then does nothing.
     char* m_xFileName;
+
+private:
+    // render() for one material, or for all with material -1.
+    QNRESULT _render(float* transform, int32_t material);
 };
 
 #endif

@@ -159,7 +159,15 @@ void CQNXModel::_updateFrameMatrices(CQNFrame* frame, const D3DXMATRIX* parent) 
     _updateFrameMatrices(static_cast<CQNFrame*>(frame->pFrameFirstChild), &frame->m_combinedMatrix);
 }
 
-void CQNXModel::render() {
+uint32_t CQNXModel::materialCount() const {
+    uint32_t count = 1;
+    for (CQNMeshContainer* container = m_firstMeshContainer; container;
+         container = static_cast<CQNMeshContainer*>(container->pNextMeshContainer))
+        count = container->NumMaterials > count ? container->NumMaterials : count;
+    return count;
+}
+
+void CQNXModel::render(int32_t material) {
     IDirect3DDevice9* device = CDX_D3DWrapper::getInstance()->getDevice();
     if (!device) return;
     for (CQNMeshContainer* container = m_firstMeshContainer; container;
@@ -171,6 +179,7 @@ void CQNXModel::render() {
                               : container->MeshData.pMesh;
         if (!mesh) continue;
         for (DWORD i = 0; i < container->NumMaterials; ++i) {
+            if (material >= 0 && i != DWORD(material)) continue;
             device->SetMaterial(&container->m_materials[i]);
             device->SetTexture(0, container->m_textures[i]);
             mesh->DrawSubset(i);

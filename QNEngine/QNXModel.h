@@ -32,8 +32,11 @@ public:
     void update(double seconds);
     // Draws every container of the first frame that has one, each subset
     // with its material and texture, all with the world matrix already set
-    // on the device: the frames' own matrices are not applied.
-    void render();
+    // on the device: the frames' own matrices are not applied. A material
+    // of 0 or more draws only the subsets of that material number.
+    void render(int32_t material = -1);
+    // The most materials of any of its containers (at least 1).
+    uint32_t materialCount() const;
 
     CQNFrame* m_frameRoot;
     D3DXMATRIX* m_boneMatrices;

@@ -2,6 +2,7 @@
 
 #include <dinput.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -200,9 +201,18 @@ void CZVBaseLevel::_handleKeys() {
 
 QNRESULT CZVBaseLevel::render() {
     if (m_blocks) {
-        for (int32_t i = 0; i < m_boardWidth; ++i)
-            for (int32_t j = 0; j < m_boardHeight; ++j)
-                if (CQNBaseRend* rend = m_blocks[j * m_boardWidth + i].m_rend) rend->render();
+        // Material by material across the board: the blocks share their
+        // textures, so the device changes texture once a material rather
+        // than twice a block. The blocks are opaque and depth-tested, so the
+        // order changes no pixel.
+        uint32_t materials = 1;
+        const int32_t count = m_boardWidth * m_boardHeight;
+        for (int32_t k = 0; k < count; ++k)
+            if (CQNBaseRend* rend = m_blocks[k].m_rend) materials = std::max(materials, rend->materialCount());
+        for (uint32_t m = 0; m < materials; ++m)
+            for (int32_t i = 0; i < m_boardWidth; ++i)
+                for (int32_t j = 0; j < m_boardHeight; ++j)
+                    if (CQNBaseRend* rend = m_blocks[j * m_boardWidth + i].m_rend) rend->renderMaterial(m);
     }
     return QNRSLT_OK;
 }
