@@ -2,7 +2,11 @@
 // time (mean and 99th percentile), draw calls and heap allocations per frame,
 // and the time from start to the first presented frame.
 //
-//   bench_scene [scene script] [frames]     (run from the repository root)
+//   bench_scene [scene script] [frames]
+//
+// It reads the content the way the game does (found from the executable:
+// the source tree for a build folder) and writes its logs into a fresh
+// temporary player's folder.
 #include <windows.h>
 
 #include <algorithm>
@@ -17,6 +21,7 @@
 #include "QNGameState.h"
 #include "QNMemory.h"
 #include "testing/DeviceTesting.h"
+#include "win32/PathResolver.h"
 #include "ZVApp.h"
 
 namespace {
@@ -32,6 +37,12 @@ int main(int argc, char** argv) {
     const char* scene = argc > 1 ? argv[1] : "Assets\\Scripts\\Scenes\\zv.menu.scene";
     int frames = argc > 2 ? std::atoi(argv[2]) : 600;
     if (frames < 10) frames = 10;
+    PathResolver& paths = PathResolver::instance();
+    char player[] = "/tmp/zarvel-bench-XXXXXX";
+    if (!paths.useInstalledContent() || !mkdtemp(player) || !paths.setPlayerDir(player)) {
+        std::fprintf(stderr, "bench_scene: no content beside the executable or no temporary folder\n");
+        return 1;
+    }
     if (!std::getenv("DISPLAY")) setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
 
@@ -93,6 +104,7 @@ int main(int argc, char** argv) {
     std::printf("GL state changes / f %.1f\n", static_cast<double>(counters.stateChanges) / frames);
     std::printf("heap allocs / frame  %.2f\n", static_cast<double>(allocs) / frames);
     std::printf("start to first frame %.3f s\n", firstFrame);
+    std::printf("logs in              %s\n", player);
     app.shutdown();
     return 0;
 }
