@@ -61,9 +61,11 @@ HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, LPVOID, DW
         case OPEN_EXISTING: break;
         default: return INVALID_HANDLE_VALUE;
     }
-    PathResolver::Access use = !write                  ? PathResolver::Read
-                               : (creation == CREATE_NEW || creation == CREATE_ALWAYS) ? PathResolver::Write
-                                                                                     : PathResolver::Update;
+    // Only a plain read may be served from the installed content; anything
+    // that may create or change a file works on the player's copy.
+    PathResolver::Access use = PathResolver::Update;
+    if (creation == OPEN_EXISTING && !write) use = PathResolver::Read;
+    if (creation == CREATE_NEW || creation == CREATE_ALWAYS) use = PathResolver::Write;
     std::string path = nativePath(name, use);
     if (path.empty()) return INVALID_HANDLE_VALUE;
     int fd = open(path.c_str(), flags, 0644);
