@@ -3,7 +3,7 @@
 # a debootstrap minbase root, then only `apt-get install make`, then
 # `make test`; then the game under Xvfb until its menu shows, and the
 # Debian package built, installed, started and removed. Needs root and
-# debootstrap (it installs debootstrap when missing). About 15 minutes on
+# debootstrap (it installs debootstrap when missing). About 20 minutes on
 # 2 cores, most of it `make test`.
 #   tools/fresh-machine-test.sh [ROOT_FOLDER]     (default /var/tmp/zarvel-fresh)
 set -euo pipefail
