@@ -20,7 +20,7 @@ build: configure
 	cmake --build $(BUILD) -j$(JOBS)
 
 play: build
-	@bash tools/play.sh $(BUILD)/zarvel
+	@bash tools/play.sh $(BUILD)/zarvel $(ARGS)
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS) --timeout 600

@@ -12,6 +12,10 @@
 //     (run from the repository root; bench_scene --list names the scenes)
 // --json appends the figures as one JSON object per line; --summary appends
 // one row of the summary table.
+//
+// It reads the content the way the game does (found from the executable:
+// the source tree for a build folder) and writes its logs into a fresh
+// temporary player's folder.
 #include <windows.h>
 #include <dinput.h>
 
@@ -36,6 +40,7 @@
 #include "QNMemory.h"
 #include "testing/DeviceTesting.h"
 #include "testing/PlatformTesting.h"
+#include "win32/PathResolver.h"
 #include "ZVApp.h"
 
 namespace {
@@ -173,6 +178,12 @@ int main(int argc, char** argv) {
         }
     }
     if (!scene) scene = &kScenes[0];
+    PathResolver& paths = PathResolver::instance();
+    char player[] = "/tmp/zarvel-bench-XXXXXX";
+    if (!paths.useInstalledContent() || !mkdtemp(player) || !paths.setPlayerDir(player)) {
+        std::fprintf(stderr, "bench_scene: no content beside the executable or no temporary folder\n");
+        return 1;
+    }
     if (!std::getenv("DISPLAY")) setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     std::srand(1);

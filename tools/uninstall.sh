@@ -7,7 +7,7 @@ set -euo pipefail
 BUILD=${1:-build}
 MANIFEST="$BUILD/install_manifest.txt"
 [ -f "$MANIFEST" ] || { echo "uninstall: no $MANIFEST (nothing was installed from this build)" >&2; exit 1; }
-while IFS= read -r f; do
+while IFS= read -r f || [ -n "$f" ]; do
   target="${DESTDIR:-}$f"
   if [ -e "$target" ] || [ -L "$target" ]; then
     rm -f -- "$target"

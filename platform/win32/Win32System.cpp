@@ -68,9 +68,12 @@ HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, LPVOID, DW
         case OPEN_EXISTING: break;
         default: return INVALID_HANDLE_VALUE;
     }
-    std::string path = nativePath(name, !write ? PathResolver::Read
-                                        : (creation == CREATE_NEW || creation == CREATE_ALWAYS) ? PathResolver::Write
-                                                                                              : PathResolver::Update);
+    // Only a plain read may be served from the installed content; anything
+    // that may create or change a file works on the player's copy.
+    PathResolver::Access use = PathResolver::Update;
+    if (creation == OPEN_EXISTING && !write) use = PathResolver::Read;
+    if (creation == CREATE_NEW || creation == CREATE_ALWAYS) use = PathResolver::Write;
+    std::string path = nativePath(name, use);
     if (path.empty()) return INVALID_HANDLE_VALUE;
     if (!g_servedFiles.empty() && !write) {
         auto served = g_servedFiles.find(path);

@@ -179,6 +179,9 @@ int main(int argc, char** argv) {
     // Without a window system SDL falls back to drawing offscreen, where a
     // game nobody sees would run forever: only a driver asked for by name
     // (SDL_VIDEODRIVER, as the tests do) may be one without a display.
+    // The window system learns the program's class name ("Zarvel", what the
+    // game registers) when video starts, which is now.
+    setenv("SDL_VIDEO_X11_WMCLASS", "Zarvel", 0);
     const bool videoStarted = zvwin32::ensureVideo();
     if (!videoStarted || (zvwin32::headless() && !std::getenv("SDL_VIDEODRIVER"))) {
         std::string detail = videoStarted ? "only an offscreen driver was found" : SDL_GetError();
@@ -192,10 +195,6 @@ int main(int argc, char** argv) {
                            "OpenGL 3.3 is not available (" + why +
                                "); the game needs an OpenGL 3.3 core profile from the graphics driver",
                            true);
-
-    // The program's first window starts the video system afresh, so that what
-    // it sets up first (the window class name) is in place from the start.
-    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
 
     zvwin32::setFullscreenOverride(line.fullscreen());
     static char empty[] = "";
