@@ -8,6 +8,9 @@
 #include <ctime>
 #include <mutex>
 #include <new>
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#endif
 
 #include <zvfile.h>
 
@@ -232,6 +235,26 @@ const char* fileName(const char* path) {
     return slash ? slash + 1 : path;
 }
 
+// Under AddressSanitizer the guards are poisoned, so a write into them is
+// reported where it happens rather than never: the sanitizer only sees the
+// whole block, guards included.
+void poisonGuards(unsigned char* actual, size_t front, size_t size) {
+#if defined(__SANITIZE_ADDRESS__)
+    ASAN_POISON_MEMORY_REGION(actual, front);
+    ASAN_POISON_MEMORY_REGION(actual + front + size, kGuard);
+#else
+    (void)actual, (void)front, (void)size;
+#endif
+}
+
+void unpoisonBlock(void* actual, size_t size) {
+#if defined(__SANITIZE_ADDRESS__)
+    ASAN_UNPOISON_MEMORY_REGION(actual, size);
+#else
+    (void)actual, (void)size;
+#endif
+}
+
 // Returns the caller's pointer, or null after logging why. A size the block
 // (caller's bytes + guards) or its 32-bit size field cannot hold fails rather
 // than wrapping to a short block. Over-aligned requests put `align` bytes in
@@ -277,6 +300,7 @@ void* allocate(const Owner& owner, uint32_t type, size_t size, size_t align) {
     ++g_liveUnits;
 
     fillNew(static_cast<unsigned char*>(u->reportedAddress), size);
+    poisonGuards(static_cast<unsigned char*>(actual), front, size);
     return u->reportedAddress;
 }
 
@@ -297,6 +321,7 @@ void release(void* p) {
         logLine("[!] %s", "Request to deallocate RAM that was never allocated");
         return;
     }
+    unpoisonBlock(u->actualAddress, u->actualSize);
     free(u->actualAddress);
     if (u->prev) u->prev->next = u->next;
     else head = u->next;

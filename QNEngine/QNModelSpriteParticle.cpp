@@ -17,8 +17,10 @@ float nextFloat() {
 int rand15() { return std::rand() & 0x7FFF; }
 
 // Thousandths of v truncated toward zero, held to the int range (a
-// conversion out of range would be undefined).
+// conversion out of range would be undefined). A range between infinite
+// ends (values past the float range in a script) has no size: 0.
 int thousandths(double v) {
+    if (v != v) return 0;
     if (v >= 2147483647.0) return 2147483647;
     if (v <= -2147483648.0) return -2147483647 - 1;
     return static_cast<int>(v);

@@ -11,6 +11,9 @@ build=$(cd "${1:-build}" && pwd)
 seconds=${2:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$build/tests/fuzz
+# No window and no sound card are needed: what the engine targets start of
+# SDL runs on its offscreen and dummy drivers.
+export SDL_VIDEODRIVER=${SDL_VIDEODRIVER:-offscreen} SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 
 shopt -s nullglob
 targets=()

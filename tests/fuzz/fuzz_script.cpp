@@ -1,7 +1,8 @@
 // libFuzzer target for the script token reader: any bytes in as one of the
 // game's scripts, read by the engine's own loader for that kind, while every
 // other file comes from the shipped assets. The first byte picks the kind:
-//   0  the configuration, through the scene manager's entry-scene load
+//   0  the configuration, through the window-size reader and the scene
+//      manager's entry-scene load
 //   1  a scene script (its object list, each object loaded)
 //   2  a base object (class type, then that class's own keys)
 //   3  a model script, through the block's base object that names it
@@ -10,9 +11,13 @@
 // Run from the repository root. Nothing may crash, leak or read past a script.
 #include <cstdlib>
 
+#include "DX_TextureManager.h"
 #include "EngineFuzzSupport.h"
 #include "QNSceneManager.h"
 #include "testing/PlatformTesting.h"
+
+// The game's own window-size reader (QNEngine/QNWinMain.cpp).
+void readResolution(const char* configPath, int* width, int* height);
 
 namespace {
 
@@ -54,12 +59,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     zvtest::serveFile(kind.served, data + 1, size - 1);
     CQNSceneManager* scenes = CQNSceneManager::getInstance();
     switch (kind.how) {
-    case Kind::Config: scenes->loadEntryScene(kind.load); break;
+    case Kind::Config: {
+        int width = 0, height = 0;
+        readResolution(kind.load, &width, &height);
+        scenes->loadEntryScene(kind.load);
+        break;
+    }
     case Kind::Scene: scenes->loadSceneFromScript(kind.load); break;
     case Kind::Object: scenes->doItAll(kind.load); break;
     }
     zvtest::stopServingFiles();
-    // The objects go; the mesh and texture caches stay, as in the game.
+    // The objects go, and the texture list: without a device every texture
+    // fails, and a failed name is not remembered, so the list would grow by
+    // each request. The mesh cache stays, as in the game.
     CQNSceneManager::destroyInstance();
+    CDX_TextureManager::destroyInstance();
     return 0;
 }

@@ -124,7 +124,20 @@ TEST(XBadFile, MissingFileAndBadArgumentsAndTheNestingLimit) {
               D3DERR_INVALIDCALL);
     EXPECT_EQ(D3DXLoadMeshHierarchyFromXA(path.c_str(), 0, nullptr, &alloc, nullptr, nullptr, nullptr),
               D3DERR_INVALIDCALL);
+    // The in-memory form checks the same, plus the bytes themselves.
+    const std::string bytes = tri();
+    EXPECT_EQ(D3DXLoadMeshHierarchyFromXInMemory(nullptr, 10, 0, nullptr, &alloc, nullptr, &root, nullptr),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(D3DXLoadMeshHierarchyFromXInMemory(bytes.data(), 0, 0, nullptr, &alloc, nullptr, &root, nullptr),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(D3DXLoadMeshHierarchyFromXInMemory(bytes.data(), 12, 0, nullptr, &alloc, nullptr, &root, nullptr),
+              D3DXFERR_BADFILETYPE) << "a header cut short";
     EXPECT_TRUE(alloc.log.empty());
+    ASSERT_EQ(D3DXLoadMeshHierarchyFromXInMemory(bytes.data(), DWORD(bytes.size()), 0, nullptr, &alloc, nullptr,
+                                                 &root, nullptr),
+              D3D_OK);
+    EXPECT_EQ(D3DXFrameDestroy(root, &alloc), D3D_OK);
+    EXPECT_EQ(alloc.liveFrames + alloc.liveContainers, 0);
 
     auto deep = loadPath(saveTemp("deep.x", text(nested(64))));
     ASSERT_EQ(deep->hr, D3D_OK) << "64 levels are within the limit";
