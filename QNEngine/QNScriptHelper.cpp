@@ -14,6 +14,15 @@ void formatScriptInfo(char* info, size_t size, const char* path) {
     std::snprintf(info, size, "Script: %s", path);
 }
 
+// Scripts and level files are a few hundred bytes; anything this large is
+// not one, and reading it would only fill the memory.
+const DWORD kMaxScriptBytes = 16u << 20;
+
+// "Script too large: " and the path, cut like the other reports.
+void formatTooLarge(char* info, size_t size, const char* path) {
+    std::snprintf(info, size, "Script too large: %s", path);
+}
+
 HANDLE openScript(const char* path) {
     return CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                        nullptr);
@@ -35,9 +44,9 @@ QNRESULT CScriptHelper::getFileSize(const char* path, uint32_t* size) {
     CloseHandle(file);
     // Scripts are small; a file too large for the buffer size is refused
     // rather than wrapped around to a tiny buffer.
-    if (high != 0 || low == INVALID_FILE_SIZE || low >= 0x7FFFFFFFu) {
+    if (high != 0 || low == INVALID_FILE_SIZE || low > kMaxScriptBytes) {
         char info[50];
-        formatScriptInfo(info, sizeof info, path);
+        formatTooLarge(info, sizeof info, path);
         return logResult(QNRSLT_MISSINGSCRIPT, "CScriptHelper::getFileSize( )", info, 0);
     }
     *size = low + 1;
@@ -55,13 +64,13 @@ QNRESULT CScriptHelper::extractContectsFromFile(const char* path, char* buffer, 
     }
     DWORD high = 0;
     DWORD size = GetFileSize(file, &high);
-    if (high != 0 || size == INVALID_FILE_SIZE || size >= 0x7FFFFFFFu || !buffer) {
+    if (high != 0 || size == INVALID_FILE_SIZE || size > kMaxScriptBytes || !buffer) {
         CloseHandle(file);
         if (!buffer)
             return logResult(QNRSLT_INVALIDPARAM, "CScriptHelper::extractContectsFromFile( )",
                              nullptr, 0);
         char info[50];
-        formatScriptInfo(info, sizeof info, path);
+        formatTooLarge(info, sizeof info, path);
         return logResult(QNRSLT_MISSINGSCRIPT, "CScriptHelper::extractContectsFromFile( )", info, 0);
     }
     uint32_t n = size + 1;

@@ -1,5 +1,7 @@
 #include "FmodLoad.h"
 
+#include <sys/stat.h>
+
 #include "FmodError.h"
 
 #include <fmod.h>
@@ -7,6 +9,7 @@
 #include "win32/PathResolver.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace fmod3 {
 
@@ -36,6 +39,26 @@ bool acceptLoad(const char* call, unsigned int mode, int offset, int length) {
 }
 
 bool loopsForever(unsigned int mode) { return (mode & FSOUND_LOOP_NORMAL) != 0; }
+
+bool looksLikeSound(const std::string& path) {
+    struct stat st;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file || fstat(fileno(file), &st) != 0) {
+        if (file) std::fclose(file);
+        setError(FMOD_ERR_FILE_NOTFOUND);
+        return false;
+    }
+    unsigned char h[12] = {};
+    const size_t n = st.st_size <= (256LL << 20) ? std::fread(h, 1, sizeof h, file) : 0;
+    std::fclose(file);
+    const bool known = n == sizeof h &&
+                       ((std::memcmp(h, "RIFF", 4) == 0 && std::memcmp(h + 8, "WAVE", 4) == 0) ||
+                        (std::memcmp(h, "FORM", 4) == 0 && std::memcmp(h + 8, "AIF", 3) == 0) ||
+                        std::memcmp(h, "OggS", 4) == 0 || std::memcmp(h, "fLaC", 4) == 0 ||
+                        std::memcmp(h, "ID3", 3) == 0 || (h[0] == 0xFF && (h[1] & 0xE0) == 0xE0));
+    if (!known) setError(FMOD_ERR_FILE_FORMAT);
+    return known;
+}
 
 void setOpenFailure(const std::string& path) {
     if (std::FILE* file = std::fopen(path.c_str(), "rb")) {

@@ -16,6 +16,13 @@ std::string nativePath(const char* name);
 // point in the report and must be a string literal.
 bool acceptLoad(const char* call, unsigned int mode, int offset, int length);
 
+// Before a decoder sees the file: false (FMOD_ERR_FILE_NOTFOUND or
+// FMOD_ERR_FILE_FORMAT set) for a file that cannot be opened, is larger than
+// any sound of a game (256 MiB), or does not start like a WAV, AIFF, Ogg,
+// FLAC or MP3 file. SDL_mixer would otherwise decode noise from garbage, or
+// read a huge file whole.
+bool looksLikeSound(const std::string& path);
+
 // True when the mode asks for endless looping.
 bool loopsForever(unsigned int mode);
 

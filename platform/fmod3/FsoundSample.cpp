@@ -61,6 +61,9 @@ FSOUND_SAMPLE* F_API FSOUND_Sample_Load(int index, const char* name, unsigned in
         return nullptr;
     }
     const std::string path = nativePath(name);
+    if (!looksLikeSound(path)) {
+        return nullptr;
+    }
     Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
     if (!chunk) {
         setOpenFailure(path);

@@ -40,6 +40,9 @@ FSOUND_STREAM* F_API FSOUND_Stream_Open(const char* name, unsigned int mode, int
         return nullptr;
     }
     const std::string path = nativePath(name);
+    if (!looksLikeSound(path)) {
+        return nullptr;
+    }
     Mix_Music* music = Mix_LoadMUS(path.c_str());
     if (!music) {
         setOpenFailure(path);

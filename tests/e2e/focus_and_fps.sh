@@ -26,8 +26,11 @@ after=$(bright)
 mkdir -p second
 (cd second && exec "$ZARVEL" --data-dir "$WORK/second" > game.out 2>&1) &
 B_PID=$!
-sleep 2
-B_WID=$(xdotool search --onlyvisible --name '^Zarvel$' | grep -v "^$A_WID\$" | head -1)
+for _ in $(seq 1 30); do  # a busy machine may take a while to show it
+  sleep 0.5
+  B_WID=$(xdotool search --onlyvisible --name '^Zarvel$' | grep -v "^$A_WID\$" | head -1)
+  [ -n "$B_WID" ] && break
+done
 [ -n "$B_WID" ] || fail "the second window did not appear"
 xdotool windowfocus --sync "$B_WID"
 sleep 1

@@ -6,6 +6,10 @@
 #include <string>
 
 #include "DX_D3DWrapper.h"
+#include "DX_Text.h"
+#include "QNEngineCore.h"
+#include "QNSceneManager.h"
+#include "TestDevice.h"
 #include "QNBaseRend.h"
 #include "QNGameState.h"
 #include "QNModelSprite.h"
@@ -207,6 +211,28 @@ TEST_F(Sprites, DeviceStateAfterDrawing) {
     device()->GetTexture(0, &bound);
     EXPECT_EQ(bound, nullptr);
     if (bound) bound->Release();
+}
+
+TEST_F(Sprites, TheEngineCoreClearsDrawsTheSceneThenTheFrameCounterAndPresents) {
+    // The engine core's own frame: a full-screen blue sprite is the scene,
+    // the frame counter's white text must come over it.
+    zvtestsupport::writeFile("Assets\\Scripts\\Models\\backdrop.model",
+                             "[TEXTURE] Assets\\Textures\\blue.png\n[ORTHO] TRUE [BILLBOARDING] FALSE\n");
+    zvtestsupport::writeFile("Assets\\Scripts\\Base Objects\\backdrop.base",
+                             "[CLASS_TYPE] CQNBaseRend\n[MODEL_TYPE] SPRITE\n[MODEL_SCRIPT]\n"
+                             "Assets\\Scripts\\Models\\backdrop.model\n[SCALE] 1000 1000 1\n");
+    zvtestsupport::writeFile("Assets\\Scripts\\Scenes\\one.scene",
+                             "[SIZE] 1\n[SCRIPTS]\nAssets\\Scripts\\Base Objects\\backdrop.base\n");
+    ASSERT_EQ(CQNSceneManager::getInstance()->loadSceneFromScript("Assets\\Scripts\\Scenes\\one.scene"), QNRSLT_OK);
+    CDX_Text::getInstance()->initialize(nullptr);
+    CQNGameState::getInstance()->m_showFps = true;
+    CQNEngineCore::getInstance()->render();
+    zvtestsupport::readBackBuffer(device(), kWidth, kHeight, m_frame);
+    EXPECT_TRUE(near(400, 300, kBlue)) << rgb(400, 300);
+    int white = 0;
+    for (int y = 3; y < 25; ++y)
+        for (int x = 0; x < 200; ++x) white += near(x, y, kWhite, 60);
+    EXPECT_GT(white, 20) << "the frame counter over the scene";
 }
 
 TEST_F(Sprites, FailuresAreReportedWithTheirLines) {

@@ -23,7 +23,7 @@ command -v gdb > /dev/null || fail "gdb is needed to read the memory tracker's c
 hold() { xdotool keydown "$1"; sleep 0.4; xdotool keyup "$1"; sleep 0.3; }
 click() {
   xdotool mousemove --window "$WID" "$1" "$2"; sleep 0.1
-  xdotool mousedown 1; sleep 0.35; xdotool mouseup 1; sleep 0.2
+  xdotool mousedown 1; sleep 0.5; xdotool mouseup 1; sleep 0.2
 }
 alive() {
   kill -0 "$GAME_PID" 2>/dev/null && return
@@ -191,6 +191,7 @@ while [ "$(date +%s)" -lt "$end" ]; do
   LIVE+=("$(live_units)")
   RSS+=("$(rss_kb)")
   [ -n "${LIVE[-1]}" ] || fail "could not read the live allocation count"
+  echo "round $ROUNDS at $(date -u +%T): live ${LIVE[-1]}, resident ${RSS[-1]} KiB, levels solved $LEVELS, presses repeated $RETRIES"
   menu_round
   start_level "$LEVEL"
   for k in 1 2; do
@@ -199,7 +200,7 @@ while [ "$(date +%s)" -lt "$end" ]; do
     tries=0
     until play_level "$LEVEL"; do
       tries=$((tries + 1)) RETRIES=$((RETRIES + 1))
-      [ "$tries" -le 2 ] || fail "level $LEVEL: no record saved after three tries"
+      [ "$tries" -le 5 ] || fail "level $LEVEL: no record saved after six tries"
       start_level "$LEVEL"
     done
     LEVEL=$((LEVEL % 40 + 1))

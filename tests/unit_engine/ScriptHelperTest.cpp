@@ -1,6 +1,8 @@
 // Script reading and the token rules every loader relies on.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -97,7 +99,7 @@ TEST_F(ScriptFiles, EmptyFileGivesEmptyText) {
     CScriptHelper::freeScript(text);
 }
 
-TEST_F(ScriptFiles, MissingFileAndNullArgumentsAreReported) {
+TEST_F(ScriptFiles, MissingOrHugeFilesAndNullArgumentsAreReported) {
     uint32_t size = 0;
     EXPECT_EQ(CScriptHelper::getFileSize("nowhere.txt", &size), QNRSLT_MISSINGSCRIPT);
     EXPECT_EQ(CScriptHelper::getFileSize(nullptr, &size), QNRSLT_INVALIDPARAM);
@@ -105,7 +107,15 @@ TEST_F(ScriptFiles, MissingFileAndNullArgumentsAreReported) {
     char buffer[4] = {};
     EXPECT_EQ(CScriptHelper::extractContectsFromFile(nullptr, buffer), QNRSLT_INVALIDPARAM);
     EXPECT_EQ(CScriptHelper::extractContectsFromFile("nowhere.txt", buffer), QNRSLT_MISSINGSCRIPT);
+    // No script is 17 MiB: such a file (sparse here) is refused before reading.
+    writeFile("huge.txt", "");
+    ASSERT_EQ(truncate("huge.txt", 17 << 20), 0);
+    EXPECT_EQ(CScriptHelper::getFileSize("huge.txt", &size), QNRSLT_MISSINGSCRIPT);
+    EXPECT_EQ(CScriptHelper::extractContectsFromFile("huge.txt", buffer), QNRSLT_MISSINGSCRIPT);
     std::string text = log();
+    const size_t huge = text.find("Script too large: huge.txt");
+    ASSERT_NE(huge, std::string::npos);
+    EXPECT_NE(text.rfind("Script too large: huge.txt"), huge) << "both calls report it";
     EXPECT_NE(text.find("<td><font size=\"2\" face=\"Arial\">CScriptHelper::getFileSize( )</font></td>"),
               std::string::npos);
     EXPECT_NE(text.find("<td><font size=\"2\" face=\"Arial\">Script: nowhere.txt</font></td>"),
