@@ -21,6 +21,14 @@ D3DCOLOR opaque(int r, int g, int b) {
     return 0xFF000000u | (static_cast<DWORD>(r & 0xFF) << 16) |
            (static_cast<DWORD>(g & 0xFF) << 8) | static_cast<DWORD>(b & 0xFF);
 }
+// A size read from the configuration as a whole number of pixels: the
+// fraction dropped, and a negative, not-a-number or absurd value (which the
+// conversion to an unsigned type could not represent) held to 0 .. 16384.
+UINT pixelSize(float size) {
+    if (!(size > 0.0f)) return 0;
+    return size < 16384.0f ? static_cast<UINT>(size) : 16384u;
+}
+
 }  // namespace
 
 CDX_D3DWrapper::CDX_D3DWrapper()
@@ -115,8 +123,8 @@ QNRESULT CDX_D3DWrapper::_createD3DObject() {
 
 void CDX_D3DWrapper::_fillPresentParams(unsigned char fullScreen, D3DPRESENT_PARAMETERS* out) {
     std::memset(&m_presentParams, 0, sizeof m_presentParams);
-    m_presentParams.BackBufferWidth = static_cast<UINT>(m_width);
-    m_presentParams.BackBufferHeight = static_cast<UINT>(m_height);
+    m_presentParams.BackBufferWidth = pixelSize(m_width);
+    m_presentParams.BackBufferHeight = pixelSize(m_height);
     m_presentParams.BackBufferFormat = fullScreen ? D3DFMT_R5G6B5 : D3DFMT_X8R8G8B8;
     m_presentParams.BackBufferCount = 0;
     m_presentParams.MultiSampleType = D3DMULTISAMPLE_NONE;
@@ -157,8 +165,8 @@ QNRESULT CDX_D3DWrapper::_createViewport() {
     D3DVIEWPORT9 viewport;
     viewport.X = 0;
     viewport.Y = 0;
-    viewport.Width = static_cast<DWORD>(m_width);
-    viewport.Height = static_cast<DWORD>(m_height);
+    viewport.Width = pixelSize(m_width);
+    viewport.Height = pixelSize(m_height);
     viewport.MinZ = 0.0f;
     viewport.MaxZ = 1.0f;
     if (FAILED(m_pDevice->SetViewport(&viewport)))

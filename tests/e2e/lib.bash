@@ -53,13 +53,16 @@ wait_game() {
   GAME_CODE=$?
 }
 
+# Input is polled once a frame, and a frame of the software renderer on a busy
+# machine can take a few hundred milliseconds: presses and clicks are held
+# for longer than that (well under the key repeat's one second).
 press() {  # hold a key long enough for a polled keyboard to see it
-  xdotool keydown "$1"; sleep 0.1; xdotool keyup "$1"; sleep 0.1
+  xdotool keydown "$1"; sleep 0.3; xdotool keyup "$1"; sleep 0.2
 }
 
 click_at() {  # x y in client pixels
   xdotool mousemove --window "$WID" "$1" "$2"; sleep 0.1
-  xdotool mousedown 1; sleep 0.1; xdotool mouseup 1; sleep 0.1
+  xdotool mousedown 1; sleep 0.3; xdotool mouseup 1; sleep 0.2
 }
 
 # From the main menu to level 1, solved with the fewest clicks computed from

@@ -4,6 +4,7 @@
 source "$(dirname "$0")/lib.bash" "$@"
 
 # Without "[RESOLUTION]" window and back buffer keep their 800 x 600.
+own Assets/Scripts/Config/qnengine.cfg
 sed -i '/^\[RESOLUTION\]/d' Assets/Scripts/Config/qnengine.cfg
 ! grep -q '^\[RESOLUTION\]' Assets/Scripts/Config/qnengine.cfg || fail "the key is still there"
 start_game

@@ -22,6 +22,7 @@ TEST_F(Config, KeysAreExactAndMissingOnesKeepTheDefaults) {
         {"[ENV_MAPS] FALSE [CDPLAYBACK] TRUE [RESOLUTION] 640\n", 800, 600, 800, 600, false, true},
         {"[FULLSCREEN] true [ENV_MAPS] false [CDPLAYBACK] true [ENV_MAPS] NO\n", 800, 600, 800, 600, true, false},
         {"[ENV_MAPS]\n", 800, 600, 800, 600, true, false},
+        {"[RESOLUTION] 640 1e10\n", 640, 1e10f, 640, 16384, true, false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);
