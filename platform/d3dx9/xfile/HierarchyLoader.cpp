@@ -188,6 +188,22 @@ HRESULT buildHierarchy(XSceneData& scene, DWORD MeshOptions, LPDIRECT3DDEVICE9 p
     return D3D_OK;
 }
 
+// The checks both loaders start with: the outputs cleared, then the
+// arguments (a source, an allocator, somewhere to put the root; no user data
+// loader, which is not offered).
+HRESULT checkLoadArguments(bool haveSource, LPD3DXALLOCATEHIERARCHY pAlloc,
+                           LPD3DXLOADUSERDATA pUserDataLoader, LPD3DXFRAME* ppFrameHierarchy,
+                           LPD3DXANIMATIONCONTROLLER* ppAnimController) {
+    if (ppFrameHierarchy) *ppFrameHierarchy = nullptr;
+    if (ppAnimController) *ppAnimController = nullptr;
+    if (!haveSource || !pAlloc || !ppFrameHierarchy) return D3DERR_INVALIDCALL;
+    if (pUserDataLoader) {
+        reportUnhandled("user data loader", 1);
+        return D3DERR_INVALIDCALL;
+    }
+    return D3D_OK;
+}
+
 }  // namespace
 
 HRESULT WINAPI D3DXLoadMeshHierarchyFromXA(LPCSTR Filename, DWORD MeshOptions,
@@ -196,17 +212,13 @@ HRESULT WINAPI D3DXLoadMeshHierarchyFromXA(LPCSTR Filename, DWORD MeshOptions,
                                            LPD3DXLOADUSERDATA pUserDataLoader,
                                            LPD3DXFRAME* ppFrameHierarchy,
                                            LPD3DXANIMATIONCONTROLLER* ppAnimController) {
-    if (ppFrameHierarchy) *ppFrameHierarchy = nullptr;
-    if (ppAnimController) *ppAnimController = nullptr;
-    if (!Filename || !pAlloc || !ppFrameHierarchy) return D3DERR_INVALIDCALL;
-    if (pUserDataLoader) {
-        reportUnhandled("user data loader", 1);
-        return D3DERR_INVALIDCALL;
-    }
+    HRESULT hr = checkLoadArguments(Filename != nullptr, pAlloc, pUserDataLoader, ppFrameHierarchy,
+                                    ppAnimController);
+    if (FAILED(hr)) return hr;
     std::string path = PathResolver::instance().resolve(Filename, PathResolver::Read);
 
     XSceneData scene;
-    HRESULT hr = resultOf(XSceneBuilder::loadFile(path.c_str(), scene));
+    hr = resultOf(XSceneBuilder::loadFile(path.c_str(), scene));
     if (FAILED(hr)) return hr;
     return buildHierarchy(scene, MeshOptions, pDevice, pAlloc, ppFrameHierarchy, ppAnimController);
 }
@@ -217,15 +229,11 @@ HRESULT WINAPI D3DXLoadMeshHierarchyFromXInMemory(LPCVOID Memory, DWORD SizeOfMe
                                                   LPD3DXLOADUSERDATA pUserDataLoader,
                                                   LPD3DXFRAME* ppFrameHierarchy,
                                                   LPD3DXANIMATIONCONTROLLER* ppAnimController) {
-    if (ppFrameHierarchy) *ppFrameHierarchy = nullptr;
-    if (ppAnimController) *ppAnimController = nullptr;
-    if (!Memory || SizeOfMemory == 0 || !pAlloc || !ppFrameHierarchy) return D3DERR_INVALIDCALL;
-    if (pUserDataLoader) {
-        reportUnhandled("user data loader", 1);
-        return D3DERR_INVALIDCALL;
-    }
+    HRESULT hr = checkLoadArguments(Memory && SizeOfMemory != 0, pAlloc, pUserDataLoader,
+                                    ppFrameHierarchy, ppAnimController);
+    if (FAILED(hr)) return hr;
     XSceneData scene;
-    HRESULT hr = resultOf(
+    hr = resultOf(
         XSceneBuilder::loadMemory(static_cast<const uint8_t*>(Memory), SizeOfMemory, scene));
     if (FAILED(hr)) return hr;
     return buildHierarchy(scene, MeshOptions, pDevice, pAlloc, ppFrameHierarchy, ppAnimController);
