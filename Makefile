@@ -6,7 +6,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build play test bench clean soak install uninstall deb fresh-machine-test test-sanitize fuzz
+.PHONY: all deps configure build play test bench clean soak install uninstall deb fresh-machine-test test-sanitize fuzz web web-serve
 
 all: build
 
@@ -45,6 +45,23 @@ install: build
 
 uninstall:
 	@bash tools/uninstall.sh $(BUILD)
+
+# The browser build: a static folder, $(WEB_BUILD)/site, that any web server
+# serves. Installs emscripten when missing, builds the C libraries from
+# Debian's sources once (cached in $(WEB_BUILD)/deps), then the game.
+WEB_BUILD ?= build-web
+WEB_PORT ?= 8080
+WEB_ENV = NODE_PATH=/usr/share/nodejs
+web:
+	@bash tools/web/install-deps.sh
+	$(WEB_ENV) bash tools/web/build-deps.sh $(WEB_BUILD)/deps
+	$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release
+	$(WEB_ENV) cmake --build $(WEB_BUILD) --target zarvel -j$(JOBS)
+	@echo "The page is in $(WEB_BUILD)/site ('make web-serve' serves it)."
+
+web-serve: web
+	@echo "Zarvel in the browser: http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops the server)"
+	cd $(WEB_BUILD)/site && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
 
 # The Debian package, in $(BUILD)/packages/.
 deb: build

@@ -7,8 +7,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "Direct3D9.h"
+#include "GLProfile.h"
 #include "Report.h"
 
 namespace zvd3d {
@@ -68,9 +70,7 @@ bool Device::makeCurrent() {
 HRESULT Device::createContext() {
     // A robust context reports resets (the GL form of a lost device); not
     // every driver offers one, so fall back to a plain context.
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    GLProfile::requestContext();
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, SDL_GL_CONTEXT_ROBUST_ACCESS_FLAG);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_RESET_NOTIFICATION, SDL_GL_CONTEXT_RESET_LOSE_CONTEXT);
@@ -81,7 +81,8 @@ HRESULT Device::createContext() {
         context = SDL_GL_CreateContext(m_window);
     }
     if (!context) {
-        reportFailure("cannot create an OpenGL 3.3 core context", SDL_GetError());
+        reportFailure((std::string("cannot create an ") + GLProfile::contextName() + " context").c_str(),
+                      SDL_GetError());
         return D3DERR_NOTAVAILABLE;
     }
     m_context = context;
@@ -90,11 +91,9 @@ HRESULT Device::createContext() {
         destroyContext();
         return D3DERR_NOTAVAILABLE;
     }
-    GLint major = 0, minor = 0;
-    glGetIntegerv(GL_MAJOR_VERSION, &major);
-    glGetIntegerv(GL_MINOR_VERSION, &minor);
-    if (major < 3 || (major == 3 && minor < 3)) {
-        reportFailure("OpenGL 3.3 is not available", reinterpret_cast<const char*>(glGetString(GL_VERSION)));
+    if (!GLProfile::versionSupported()) {
+        reportFailure((std::string(GLProfile::contextName()) + " is not available").c_str(),
+                      reinterpret_cast<const char*>(glGetString(GL_VERSION)));
         destroyContext();
         return D3DERR_NOTAVAILABLE;
     }
@@ -128,7 +127,7 @@ HRESULT Device::createContext() {
 HRESULT Device::createFrame() {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glEnable(GL_TEXTURE_CUBE_MAP_SEAMLESS);
+    GLProfile::prepareContext();
 
     glGenVertexArrays(1, &m_vao);
     glBindVertexArray(m_vao);
@@ -170,7 +169,7 @@ HRESULT Device::createFrame() {
     m_gl.depthMask(true);
     m_gl.scissorTest(false);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClearDepth(1.0);
+    GLProfile::clearDepth(1.0f);
     glClear(GL_COLOR_BUFFER_BIT | (m_depthBuffer ? GL_DEPTH_BUFFER_BIT : 0));
     return D3D_OK;
 }

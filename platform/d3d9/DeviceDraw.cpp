@@ -6,6 +6,7 @@
 #include "Counters.h"
 #include "Device.h"
 #include "GLConvert.h"
+#include "GLProfile.h"
 #include "Report.h"
 #include "Textures.h"
 
@@ -399,7 +400,7 @@ void Device::applyVertexLayout(GLuint buffer, UINT offset, UINT stride) {
     pointer(0, rhw ? 4 : 3, GL_FLOAT, GL_FALSE, rhw ? 16 : 12);
     if (m_fvf & D3DFVF_NORMAL) pointer(1, 3, GL_FLOAT, GL_FALSE, 12);
     // A D3DCOLOR is B, G, R, A in memory.
-    if (m_fvf & D3DFVF_DIFFUSE) pointer(2, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, 4);
+    if (m_fvf & D3DFVF_DIFFUSE) pointer(2, GLProfile::colorAttributeSize(), GL_UNSIGNED_BYTE, GL_TRUE, 4);
     unsigned sets = (m_fvf & D3DFVF_TEXCOUNT_MASK) >> D3DFVF_TEXCOUNT_SHIFT;
     for (unsigned i = 0; i < kStages && i < sets; ++i) pointer(3 + i, 2, GL_FLOAT, GL_FALSE, 8);
     for (GLuint location = 0; location < 3 + kStages; ++location) {
@@ -465,11 +466,19 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex,
     HRESULT hr = beginDraw();
     if (hr != D3D_OK) return SUCCEEDED(hr) ? D3D_OK : hr;
     GLuint buffer = m_stream->store().prepare(m_gl, false, m_generation);
-    applyVertexLayout(buffer, m_streamOffset, m_streamStride);
+    // Without a base vertex in the draw, the attributes start at it instead
+    // (it is at or after the buffer's start: the first vertex is checked).
+    INT base = baseVertexIndex;
+    int64_t layoutOffset = m_streamOffset;
+    if (!GLProfile::drawsBaseVertex()) {
+        layoutOffset += int64_t{base} * m_streamStride;
+        base = 0;
+        if (layoutOffset < 0) return D3DERR_INVALIDCALL;
+    }
+    applyVertexLayout(buffer, UINT(layoutOffset), m_streamStride);
     m_indices->store().prepare(m_gl, true, m_generation);
-    glDrawElementsBaseVertex(mode, GLsizei(count), indexSize == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT,
-                             reinterpret_cast<const void*>(uintptr_t{startIndex} * indexSize),
-                             baseVertexIndex);
+    GLProfile::drawElements(mode, GLsizei(count), indexSize == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT,
+                            uintptr_t{startIndex} * indexSize, base);
     ++g_counters.drawCalls;
     if (g_capture)
         captureDraw(mode, m_stream->store().data() + m_streamOffset, m_streamStride,

@@ -6,7 +6,9 @@
 #include <ctime>
 
 #include "Counters.h"
+#include "common/HostEvents.h"
 #include "Device.h"
+#include "GLProfile.h"
 #include "PresentParams.h"
 #include "Report.h"
 #include "win32/Win32Window.h"
@@ -36,7 +38,7 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
         // at the next draw.
         m_gl.depthMask(true);
         m_dirty |= DIRTY_DEPTH;
-        glClearDepth(std::min(1.0f, std::max(0.0f, z)));
+        GLProfile::clearDepth(std::min(1.0f, std::max(0.0f, z)));
         bits |= GL_DEPTH_BUFFER_BIT;
     }
     (void)stencil;  // no stencil buffer on this device
@@ -133,6 +135,7 @@ HRESULT Device::Present(const RECT* sourceRect, const RECT* destRect, HWND destW
     }
     glBlitFramebuffer(0, 0, w, h, x0, y0, x1, y1, GL_COLOR_BUFFER_BIT, filter);
     SDL_GL_SwapWindow(m_window);
+    HostEvents::frameShown();
     m_gl.bindDrawFramebuffer(m_fbo);
     if (g_capture) {
         GLint dest[4] = {x0, y0, x1, y1};
@@ -205,8 +208,7 @@ HRESULT Device::lockBackBuffer(D3DLOCKED_RECT* locked, const RECT* rect) {
     size_t pitch = w * bpp;
     m_readback.resize(pitch * h);
     m_gl.bindReadFramebuffer(m_fbo);
-    glReadPixels(0, 0, GLsizei(w), GLsizei(h), x8 ? GL_BGRA : GL_RGB,
-                 x8 ? GL_UNSIGNED_BYTE : GL_UNSIGNED_SHORT_5_6_5, m_readback.data());
+    GLProfile::readPixels(GLsizei(w), GLsizei(h), x8, m_readback.data());
     // GL returns the bottom row first; Direct3D surfaces start at the top.
     uint8_t* data = m_readback.data();
     for (UINT y = 0; y < h / 2; ++y)

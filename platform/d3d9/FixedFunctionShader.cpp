@@ -5,6 +5,8 @@
 
 #include <d3d9.h>
 
+#include "GLProfile.h"
+
 namespace zvd3d {
 
 #define ZV_UNIFORM(name, group, matrix, count) \
@@ -32,7 +34,7 @@ namespace {
 // Starts `out` afresh: the version line, then every uniform (those a stage
 // does not use are dropped by the compiler).
 void declareUniforms(std::string* out) {
-    *out = "#version 330 core\n";
+    *out = GLProfile::shaderPrologue();
     for (const UniformInfo& u : kUniforms) {
         char line[96];
         if (u.count > 1)
@@ -130,7 +132,10 @@ void buildVertexShader(const ShaderKey& key, std::string* out) {
     }
 
     if (key.lighting) {
-        *out += key.diffuse ? "    vec4 cd = inDiffuse;\n" : "    vec4 cd = materialDiffuse;\n";
+        if (key.diffuse)
+            *out += std::string("    vec4 cd = inDiffuse") + GLProfile::colorAttributeSwizzle() + ";\n";
+        else
+            *out += "    vec4 cd = materialDiffuse;\n";
         *out += "    vec3 c = materialEmissive.rgb + materialAmbient.rgb * ambient.rgb;\n";
         if (key.lightCount) {
             append(out, "    for (int i = 0; i < %d; ++i) {\n", key.lightCount);
@@ -141,7 +146,10 @@ void buildVertexShader(const ShaderKey& key, std::string* out) {
         }
         *out += "    vDiffuse = clamp(vec4(c, cd.a), 0.0, 1.0);\n";
     } else {
-        *out += key.diffuse ? "    vDiffuse = inDiffuse;\n" : "    vDiffuse = vec4(1.0);\n";
+        if (key.diffuse)
+            *out += std::string("    vDiffuse = inDiffuse") + GLProfile::colorAttributeSwizzle() + ";\n";
+        else
+            *out += "    vDiffuse = vec4(1.0);\n";
     }
 
     for (int i = 0; i < key.stageCount; ++i) {

@@ -1,12 +1,9 @@
-// OpenGL 3.3 core entry points, linked directly (GL_GLEXT_PROTOTYPES): the
-// GL library dispatches to whichever context SDL made current.
+// The OpenGL entry points the device calls. The backend's GLApi.h names
+// them: OpenGL 3.3 core on the desktop, OpenGL ES 3.0 (WebGL 2) in the
+// browser. What the two do differently is behind GLProfile.
 #ifndef ZV_D3D9_GLHEADERS_H
 #define ZV_D3D9_GLHEADERS_H
 
-#ifndef GL_GLEXT_PROTOTYPES
-#define GL_GLEXT_PROTOTYPES 1
-#endif
-#include <GL/gl.h>
-#include <GL/glext.h>
+#include <GLApi.h>
 
 #endif

@@ -1,5 +1,7 @@
 #include "GLState.h"
 
+#include "GLProfile.h"
+
 #include "Counters.h"
 
 namespace zvd3d {
@@ -123,7 +125,7 @@ void GLState::depthRange(float nearZ, float farZ) {
     if (m_depthRange[0] == nearZ && m_depthRange[1] == farZ) return;
     m_depthRange[0] = nearZ;
     m_depthRange[1] = farZ;
-    glDepthRange(nearZ, farZ);
+    GLProfile::depthRange(nearZ, farZ);
     counted();
 }
 

@@ -1,6 +1,7 @@
 #include "TextureStore.h"
 
 #include "Counters.h"
+#include "GLProfile.h"
 
 namespace zvd3d {
 
@@ -89,11 +90,8 @@ void TextureStore::upload(unsigned face, UINT level, bool create) {
             glCompressedTexImage2D(image, lv, m_format->internalFormat, w, h, 0, bytes, pixels);
         else
             glCompressedTexSubImage2D(image, lv, 0, 0, w, h, m_format->internalFormat, bytes, pixels);
-    } else if (create) {
-        glTexImage2D(image, lv, static_cast<GLint>(m_format->internalFormat), w, h, 0,
-                     m_format->format, m_format->type, pixels);
     } else {
-        glTexSubImage2D(image, lv, 0, 0, w, h, m_format->format, m_format->type, pixels);
+        GLProfile::uploadTexture(image, lv, *m_format, w, h, pixels, create);
     }
     ++g_counters.uploads;
 }
@@ -106,7 +104,7 @@ GLuint TextureStore::prepare(GLState& gl, unsigned unit, unsigned generation) {
         glTexParameteri(target(), GL_TEXTURE_BASE_LEVEL, 0);
         glTexParameteri(target(), GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(m_levelCount) - 1);
         // Formats without alpha sample alpha as 1, as in Direct3D.
-        if (m_format->opaque) glTexParameteri(target(), GL_TEXTURE_SWIZZLE_A, GL_ONE);
+        if (m_format->opaque) GLProfile::makeAlphaOpaque(target());
         for (unsigned f = 0; f < m_faces; ++f) {
             for (UINT level = 0; level < m_levelCount; ++level) upload(f, level, true);
             m_dirty[f] = 0;

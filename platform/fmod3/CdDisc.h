@@ -1,19 +1,22 @@
-// One opened audio disc: its table of contents and a paranoia reader that
-// delivers it sector by sector.
+// One opened audio disc: its table of contents and a reader that delivers it
+// sector by sector. The desktop reads drives and images with libcdio and its
+// paranoia reader (platform/desktop/CdDisc.cpp); the browser has no drive.
 #ifndef ZV_FMOD3_CDDISC_H
 #define ZV_FMOD3_CDDISC_H
 
-#include <cdio/paranoia/cdda.h>
-#include <cdio/paranoia/paranoia.h>
-
 #include <cstdint>
+
+typedef struct _CdIo CdIo_t;
+typedef struct cdrom_drive_s cdrom_drive_t;
+typedef struct cdrom_paranoia_s cdrom_paranoia_t;
 
 namespace fmod3 {
 
 class CdDisc {
 public:
     // One sector: 588 stereo frames of 16-bit samples at 44.1 kHz.
-    static const int kSectorBytes = CDIO_CD_FRAMESIZE_RAW;
+    static const int kSectorBytes = 2352;
+    typedef int32_t Sector;  // a logical sector number
 
     CdDisc() = default;
     CdDisc(const CdDisc&) = delete;
@@ -33,11 +36,11 @@ public:
     int lastTrack() const;
     bool isAudio(int track) const;
     // First and last sector of a track.
-    lsn_t trackFirst(int track) const;
-    lsn_t trackLast(int track) const;
+    Sector trackFirst(int track) const;
+    Sector trackLast(int track) const;
 
     // The next readSector delivers this sector.
-    void seek(lsn_t sector);
+    void seek(Sector sector);
     // One sector in host byte order, valid until the next call; null when the
     // drive fails. May block for as long as the drive takes: call it from the
     // reader thread only.

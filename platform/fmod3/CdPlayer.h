@@ -46,8 +46,8 @@ private:
     SDL_atomic_t m_stopRequested{};
     SDL_atomic_t m_mode{};              // FSOUND_CD_PLAY* value
     int m_track = 0;
-    lsn_t m_nextSector = 0;
-    lsn_t m_lastSector = 0;
+    CdDisc::Sector m_nextSector = 0;
+    CdDisc::Sector m_lastSector = 0;
 };
 
 }  // namespace fmod3

@@ -1,5 +1,7 @@
 #include "PathResolver.h"
 
+#include "common/HostEvents.h"
+
 #include <zvfile.h>
 
 #include <fcntl.h>
@@ -114,9 +116,13 @@ bool PathResolver::resolve(const char* path, Access access, char* out, size_t si
     if (!place(player, local)) return false;
     if (access == Write) {
         makeParents(out, std::strlen(player));
+        HostEvents::fileWritten(out);
         return true;
     }
-    if (exists(out) || !m_content[0]) return true;
+    if (exists(out) || !m_content[0]) {
+        if (access != Read) HostEvents::fileWritten(out);
+        return true;
+    }
 
     char installed[4096];
     if (std::snprintf(installed, sizeof installed, "%s/%s", m_content, local) >= int(sizeof installed))
@@ -126,6 +132,7 @@ bool PathResolver::resolve(const char* path, Access access, char* out, size_t si
     // Update: the player's copy is made from the installed one first.
     makeParents(out, std::strlen(player));
     copyFile(installed, out);
+    HostEvents::fileWritten(out);
     return true;
 }
 

@@ -244,13 +244,9 @@ DWORD WINAPI GetTickCount(void) {
     return static_cast<DWORD>(c.QuadPart / 1000000);
 }
 
-void WINAPI Sleep(DWORD milliseconds) {
-    struct timespec ts;
-    ts.tv_sec = milliseconds / 1000;
-    ts.tv_nsec = static_cast<long>(milliseconds % 1000) * 1000000L;
-    while (nanosleep(&ts, &ts) != 0 && errno == EINTR) {
-    }
-}
+// SDL's delay sleeps the thread on the desktop and yields to the page in the
+// browser, where a sleeping thread would stop the page.
+void WINAPI Sleep(DWORD milliseconds) { SDL_Delay(milliseconds); }
 
 int WINAPI MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type) {
     if (g_messageBoxHandler) {

@@ -1,8 +1,8 @@
 #include "XFileParser.h"
 
+#include "DecimalText.h"
 #include "MszipInflate.h"
 
-#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -25,10 +25,10 @@ bool parseTextNumber(const std::string& word, double& value) {
     // such as "Info") from being read as values.
     char c = *first == '-' ? (first + 1 < last ? first[1] : 0) : *first;
     if (!((c >= '0' && c <= '9') || c == '.')) return false;
-    auto result = std::from_chars(first, last, value);
-    if (result.ec != std::errc()) return false;
-    if (result.ptr == last) return true;
-    if (*result.ptr == '#' && result.ptr > first && result.ptr[-1] == '.') {
+    const char* end = readDecimal(first, last, value);
+    if (!end) return false;
+    if (end == last) return true;
+    if (*end == '#' && end > first && end[-1] == '.') {
         value = 0.0;  // "1.#QNAN0", "-1.#IND00": an exporter's printed NaN
         return true;
     }

@@ -1,4 +1,4 @@
-#include "FaceMatch.h"
+#include "d3dx9/font/FaceMatch.h"
 
 #include <fontconfig/fontconfig.h>
 

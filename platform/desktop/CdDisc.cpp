@@ -1,12 +1,16 @@
-#include "CdDisc.h"
+#include "fmod3/CdDisc.h"
 
 #include <cdio/cdio.h>
 #include <cdio/logging.h>
+#include <cdio/paranoia/cdda.h>
+#include <cdio/paranoia/paranoia.h>
 
 #include <cstdio>
 #include <cstring>
 
 namespace fmod3 {
+
+static_assert(CdDisc::kSectorBytes == CDIO_CD_FRAMESIZE_RAW, "one raw sector");
 
 namespace {
 // A fixed buffer rather than a string: the hook may be set before and left
@@ -91,15 +95,15 @@ bool CdDisc::isAudio(int track) const {
            cdio_cddap_track_audiop(m_drive, static_cast<track_t>(track)) == 1;
 }
 
-lsn_t CdDisc::trackFirst(int track) const {
+CdDisc::Sector CdDisc::trackFirst(int track) const {
     return cdio_cddap_track_firstsector(m_drive, static_cast<track_t>(track));
 }
 
-lsn_t CdDisc::trackLast(int track) const {
+CdDisc::Sector CdDisc::trackLast(int track) const {
     return cdio_cddap_track_lastsector(m_drive, static_cast<track_t>(track));
 }
 
-void CdDisc::seek(lsn_t sector) { cdio_paranoia_seek(m_paranoia, sector, SEEK_SET); }
+void CdDisc::seek(Sector sector) { cdio_paranoia_seek(m_paranoia, sector, SEEK_SET); }
 
 const int16_t* CdDisc::readSector() { return cdio_paranoia_read(m_paranoia, nullptr); }
 

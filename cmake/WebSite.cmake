@@ -1,0 +1,44 @@
+# The browser build's output: a static folder, site/, that any web server
+# serves: the page (platform/web/page/), zarvel.js and zarvel.wasm (the
+# program), zarvel.data (the content and the fonts, packed at the paths the
+# desktop install uses).
+set(ZV_SITE ${CMAKE_BINARY_DIR}/site)
+set(ZV_FONTS
+  /usr/share/fonts/opentype/comic-neue/ComicNeue-Regular.otf
+  /usr/share/fonts/opentype/comic-neue/ComicNeue-Bold.otf
+  /usr/share/fonts/opentype/comic-neue/ComicNeue-Italic.otf
+  /usr/share/fonts/opentype/comic-neue/ComicNeue-BoldItalic.otf
+  /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
+  /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf
+  /usr/share/fonts/truetype/dejavu/DejaVuSans-Oblique.ttf
+  /usr/share/fonts/truetype/dejavu/DejaVuSans-BoldOblique.ttf)
+# (SHELL: keeps CMake from merging the repeated --preload-file options.)
+set(ZV_PACK "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/Assets@/usr/share/games/zarvel/Assets")
+foreach(font ${ZV_FONTS})
+  if(NOT EXISTS ${font})
+    message(FATAL_ERROR "${font} is missing: install fonts-comic-neue, fonts-dejavu-core and fonts-dejavu-extra")
+  endif()
+  list(APPEND ZV_PACK "SHELL:--preload-file ${font}@${font}")
+endforeach()
+
+set_target_properties(zarvel PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${ZV_SITE}
+  LINK_DEPENDS ${CMAKE_SOURCE_DIR}/platform/web/pre.js)
+target_link_options(zarvel PRIVATE
+  -sASYNCIFY -sASYNCIFY_STACK_SIZE=262144
+  -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2
+  -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864
+  -sEXIT_RUNTIME=1 -sFORCE_FILESYSTEM=1 -sENVIRONMENT=web
+  "-sEXPORTED_RUNTIME_METHODS=['FS']"
+  # What SDL's JavaScript calls (autoResumeAudioContext, dynCall): in a
+  # response file, as a '$' would not reach emcc through the generator.
+  "SHELL:@${CMAKE_SOURCE_DIR}/platform/web/link-library.rsp"
+  -lidbfs.js
+  "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/platform/web/pre.js"
+  ${ZV_PACK})
+
+# The page's own files, copied beside the program.
+file(GLOB ZV_PAGE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/web/page/*)
+if(ZV_PAGE_FILES)
+  add_custom_command(TARGET zarvel POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy ${ZV_PAGE_FILES} ${ZV_SITE}/ VERBATIM)
+endif()
