@@ -109,12 +109,10 @@ HRESULT Device::createContext() {
         const char* name = reinterpret_cast<const char*>(glGetStringi(GL_EXTENSIONS, GLuint(i)));
         if (name && std::strcmp(name, "GL_EXT_texture_compression_s3tc") == 0) m_s3tc = true;
     }
-    GLint strategy = 0;
-    glGetIntegerv(GL_RESET_NOTIFICATION_STRATEGY, &strategy);
     m_resetStatus = reinterpret_cast<ResetStatusFn>(SDL_GL_GetProcAddress("glGetGraphicsResetStatus"));
     if (!m_resetStatus)
         m_resetStatus = reinterpret_cast<ResetStatusFn>(SDL_GL_GetProcAddress("glGetGraphicsResetStatusARB"));
-    m_robust = strategy == GL_LOSE_CONTEXT_ON_RESET && m_resetStatus;
+    m_robust = GLProfile::reportsResets() && m_resetStatus;
     while (glGetError() != GL_NO_ERROR) {
         // The query above is an error on drivers without robustness.
     }

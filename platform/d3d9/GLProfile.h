@@ -19,6 +19,9 @@ public:
     static const char* contextName();
     // Whether the current context is the version asked for, or newer.
     static bool versionSupported();
+    // Whether the current context reports a reset (a lost device) through
+    // glGetGraphicsResetStatus.
+    static bool reportsResets();
 
     // The first lines of every generated shader: version and precision.
     static const char* shaderPrologue();

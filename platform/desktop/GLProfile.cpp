@@ -20,6 +20,12 @@ bool GLProfile::versionSupported() {
     return major > 3 || (major == 3 && minor >= 3);
 }
 
+bool GLProfile::reportsResets() {
+    GLint strategy = 0;
+    glGetIntegerv(GL_RESET_NOTIFICATION_STRATEGY, &strategy);
+    return strategy == GL_LOSE_CONTEXT_ON_RESET;
+}
+
 const char* GLProfile::shaderPrologue() { return "#version 330 core\n"; }
 
 GLint GLProfile::colorAttributeSize() { return GL_BGRA; }

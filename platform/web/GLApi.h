@@ -7,15 +7,11 @@
 #include <GLES3/gl3.h>
 #include <GLES2/gl2ext.h>
 
-// The names the device's tables use where ES has them only as extensions
-// (the same values): B, G, R, A is Direct3D's layout, which GLProfile turns
-// into one WebGL takes; the robustness query fails harmlessly on WebGL.
+// The texture table names Direct3D's B, G, R, A layout with the desktop's
+// name, which ES has only as an extension (the same value); GLProfile turns
+// such texels into a layout WebGL takes.
 #ifndef GL_BGRA
 #define GL_BGRA GL_BGRA_EXT
-#endif
-#ifndef GL_RESET_NOTIFICATION_STRATEGY
-#define GL_RESET_NOTIFICATION_STRATEGY GL_RESET_NOTIFICATION_STRATEGY_KHR
-#define GL_LOSE_CONTEXT_ON_RESET GL_LOSE_CONTEXT_ON_RESET_KHR
 #endif
 
 #endif

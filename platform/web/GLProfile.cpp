@@ -30,6 +30,10 @@ bool GLProfile::versionSupported() {
     return major >= 3;
 }
 
+bool GLProfile::reportsResets() {
+    return false;  // WebGL tells the page of a lost context, not the program
+}
+
 const char* GLProfile::shaderPrologue() {
     return "#version 300 es\nprecision highp float;\nprecision highp int;\n";
 }
