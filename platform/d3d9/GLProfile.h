@@ -6,10 +6,11 @@
 
 #include <cstdint>
 
-#include "GLConvert.h"
 #include "GLHeaders.h"
 
 namespace zvd3d {
+
+struct TextureFormat;
 
 class GLProfile {
 public:

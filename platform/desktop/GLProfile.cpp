@@ -1,4 +1,6 @@
 // Desktop OpenGL 3.3 core: every Direct3D layout has a GL equivalent.
+// Direct3D's headers come before GL's (both define APIENTRY; ours defers).
+#include "d3d9/GLConvert.h"
 #include "d3d9/GLProfile.h"
 
 #include <SDL.h>

@@ -3,6 +3,8 @@
 // texture swizzle and no base vertex: colours are swizzled in the shader,
 // texels are reordered on upload, and the device moves its attribute
 // pointers to the base vertex.
+// Direct3D's headers come before GL's (both define APIENTRY; ours defers).
+#include "d3d9/GLConvert.h"
 #include "d3d9/GLProfile.h"
 
 #include <SDL.h>
