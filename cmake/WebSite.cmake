@@ -1,22 +1,23 @@
 # The browser build's output: a static folder, site/, that any web server
 # serves: the page (platform/web/page/), zarvel.js and zarvel.wasm (the
 # program), zarvel.data (the content and the fonts, packed at the paths the
-# desktop install uses).
+# desktop install uses). The fonts are the faces the game asks for (Comic
+# Sans MS, which is Comic Neue here, in its four styles) and DejaVu Sans for
+# any other name; its bold and oblique styles (2 MB) are left out, as no text
+# of the game asks for them (platform/web/FaceMatch.cpp falls back to the
+# regular face).
 set(ZV_SITE ${CMAKE_BINARY_DIR}/site)
 set(ZV_FONTS
   /usr/share/fonts/opentype/comic-neue/ComicNeue-Regular.otf
   /usr/share/fonts/opentype/comic-neue/ComicNeue-Bold.otf
   /usr/share/fonts/opentype/comic-neue/ComicNeue-Italic.otf
   /usr/share/fonts/opentype/comic-neue/ComicNeue-BoldItalic.otf
-  /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
-  /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf
-  /usr/share/fonts/truetype/dejavu/DejaVuSans-Oblique.ttf
-  /usr/share/fonts/truetype/dejavu/DejaVuSans-BoldOblique.ttf)
+  /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf)
 # (SHELL: keeps CMake from merging the repeated --preload-file options.)
 set(ZV_PACK "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/Assets@/usr/share/games/zarvel/Assets")
 foreach(font ${ZV_FONTS})
   if(NOT EXISTS ${font})
-    message(FATAL_ERROR "${font} is missing: install fonts-comic-neue, fonts-dejavu-core and fonts-dejavu-extra")
+    message(FATAL_ERROR "${font} is missing: install fonts-comic-neue and fonts-dejavu-core")
   endif()
   list(APPEND ZV_PACK "SHELL:--preload-file ${font}@${font}")
 endforeach()

@@ -1,7 +1,8 @@
 // The browser has no font configuration: the page ships the faces the
 // desktop's fontconfig picks, at the same paths, and this table maps a face
 // name onto them as the desktop's aliases do ("Comic Sans MS" is Comic
-// Neue; any other name gets the default sans face).
+// Neue; any other name gets the default sans face). A style the page does
+// not ship (cmake/WebSite.cmake) falls back to the family's regular face.
 #include "d3dx9/font/FaceMatch.h"
 
 #include <strings.h>

@@ -7,7 +7,7 @@
 set -euo pipefail
 
 PACKAGES=(emscripten cmake make python3 dpkg-dev
-  fonts-comic-neue fonts-dejavu-core fonts-dejavu-extra)
+  fonts-comic-neue fonts-dejavu-core)
 if [ "${1:-}" = "--test" ]; then
   PACKAGES+=(chromium imagemagick xvfb xauth xdotool)
   # A node that came with its own npm (as from nodesource) must not get
