@@ -167,7 +167,7 @@ var zvPage = (function () {
         'Try a current Firefox or Chromium, and check that hardware acceleration ' +
           'is turned on in the browser\'s settings (then restart the browser).'
       ], null, true);
-      el('loading').hidden = true;
+      el('bar').hidden = true;
       return;
     }
     window.addEventListener('error', function (e) {
