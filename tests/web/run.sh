@@ -9,13 +9,14 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 ROOT=$(cd "$HERE/../.." && pwd)
 
 # Under Xvfb (run.sh --desktop ZARVEL FOLDER): the desktop game's menu and
-# level 1 getting ready, saved with F2, presses held as in the end-to-end tests.
+# level 1 with its panel, saved with F2, presses held as in the end-to-end tests.
 if [ "${1:-}" = --desktop ]; then
   cd "$3"
   SDL_AUDIODRIVER=dummy "$2" --data-dir "$3" > game.out 2>&1 &
   pid=$!
-  timeout 30 xdotool search --sync --onlyvisible --name '^Zarvel$' > /dev/null || fail "no desktop window"
-  xdotool mousemove 1020 760  # away from the picture
+  wid=$(timeout 30 xdotool search --sync --onlyvisible --name '^Zarvel$' | head -1)
+  [ -n "$wid" ] || fail "no desktop window"
+  xdotool mousemove --window "$wid" 0 0  # where the browser's pointer starts
   press() { xdotool keydown "$1"; sleep 0.3; xdotool keyup "$1"; sleep 0.2; }
   sleep 2; press F2
   press Return; sleep 1.5; press Return; sleep 2; press F2

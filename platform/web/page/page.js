@@ -170,8 +170,17 @@ var zvPage = (function () {
       el('bar').hidden = true;
       return;
     }
+    // The game's end unwinds its stack with an ExitStatus, already shown as
+    // the thanks: it is no error. Anything else thrown by the game is.
+    function ended(e) {
+      var x = e.error || e.reason;
+      if (!x || x.name !== 'ExitStatus') return false;
+      e.preventDefault();
+      return true;
+    }
+    window.addEventListener('unhandledrejection', ended);
     window.addEventListener('error', function (e) {
-      if (e.filename && /zarvel\.js$/.test(e.filename)) failed(e.message);
+      if (!ended(e) && e.filename && /zarvel\.js$/.test(e.filename)) failed(e.message);
     });
     var script = document.createElement('script');
     script.src = 'zarvel.js';
