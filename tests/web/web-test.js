@@ -169,6 +169,14 @@ function distance(a, b, [from, to] = [0, 16]) {
   }
   const r1 = await rect();
   if (r1.x !== 0 || r1.y !== 0 || r1.w !== 800 || r1.h !== 600) fail(`at 800x${600 + bar} the picture is at ${r1.x},${r1.y} ${r1.w}x${r1.h}, expected 0,0 800x600`);
+  // Full screen: the stage alone fills the screen, the picture centred in it.
+  await page.click('#fullscreen');
+  await page.waitForFunction(() => document.fullscreenElement === document.getElementById('stage') &&
+    Math.abs(document.getElementById('canvas').getBoundingClientRect().top - (innerHeight - 600) / 2) <= 1,
+  { polling: 100, timeout: 10000 }).catch(async () => fail(`full screen: ${JSON.stringify(await rect())}`));
+  await page.evaluate(() => document.exitFullscreen());
+  await page.waitForFunction(() => !document.fullscreenElement && document.getElementById('canvas').getBoundingClientRect().top === 0,
+    { polling: 100, timeout: 10000 });
   phase('frame rate, wrong pictures and scaling');
 
   // 2. Level 1 with the fewest clicks; the record appears in the player's folder.
@@ -212,6 +220,11 @@ function distance(a, b, [from, to] = [0, 16]) {
   if (bmp.toString('latin1', 0, 2) !== 'BM' || bmp.readInt32LE(18) !== 800 || Math.abs(bmp.readInt32LE(22)) !== 600) {
     fail(`the screenshot download is not an 800x600 BMP (${bmp.length} bytes)`);
   }
+  const bmpFile = path.join(WORK, 'screenshot.bmp');
+  fs.writeFileSync(bmpFile, bmp);
+  // Blocks may still be turning: the level's panel is what must agree.
+  const shotDiff = distance(cells(bmpFile), cells(await shot()), [0, 3]);
+  if (shotDiff > SAME) fail(`the screenshot differs from the picture shown by ${shotDiff.toFixed(1)} (kept in ${WORK})`);
   phase('screenshot download');
 
   // 4. A reload: the menu again, and the record kept in IndexedDB.
@@ -262,7 +275,7 @@ function distance(a, b, [from, to] = [0, 16]) {
   problems.push(...warnings.filter((w) => /(page\.js|index\.html|\/)\)$/.test(w)).map((w) => `warning: ${w}`));
   if (problems.length) fail(`the console or the network reported:\n  ${problems.join('\n  ')}`);
   console.log(`warnings in the console: ${warnings.length}${warnings.length ? '\n  ' + warnings.slice(0, 10).join('\n  ') : ''}`);
-  console.log(`menu difference ${menuDiff.toFixed(1)}, get-ready difference ${readyDiff.toFixed(1)}, tolerance ${SAME}; wrong pictures: flipped ${wrong[0].toFixed(1)}, title covered ${wrong[1].toFixed(1)}`);
+  console.log(`menu difference ${menuDiff.toFixed(1)}, level panel ${readyDiff.toFixed(1)}, F2 screenshot against the canvas ${shotDiff.toFixed(1)}, tolerance ${SAME}; wrong pictures: flipped ${wrong[0].toFixed(1)}, title covered ${wrong[1].toFixed(1)}`);
   console.log(`frame rate at the menu: ${fps.toFixed(1)} frames/s`);
   for (const [name, s] of times) console.log(`time: ${name}: ${s.toFixed(1)} s`);
 })().catch((e) => { console.error(`FAIL: ${e.message}`); process.exit(1); });
