@@ -1,8 +1,8 @@
 // The browser build in headless Chromium: the menu as the desktop game draws
 // it, level 1 solved with the fewest clicks, the record kept across a reload,
-// a screenshot and the logs as downloads, the menu's Quit, and the message
-// where WebGL 2 is missing. Run by run.sh, which passes these in the
-// environment: ZV_URL ZV_WORK ZV_MENU ZV_READY ZV_CLICKS ZV_BOARD.
+// a screenshot and the logs as downloads, the menu's Quit, and the messages
+// where WebGL 2 or the game's code is missing. Run by run.sh, which passes
+// these in the environment: ZV_URL ZV_WORK ZV_MENU ZV_READY ZV_CLICKS ZV_BOARD.
 'use strict';
 const fs = require('fs');
 const path = require('path');
@@ -267,7 +267,14 @@ function distance(a, b, [from, to] = [0, 16]) {
   if (!/WebGL 2/.test(seen.text) || !/Firefox|Chromium/.test(seen.text) || seen.scripts) {
     fail(`without WebGL 2: message "${seen.text}", game files requested: ${seen.scripts}`);
   }
-  phase('the message without WebGL 2');
+  // A game that cannot start (its code is missing) says so in the page.
+  const broken = await browser.newPage();
+  await broken.setRequestInterception(true);
+  broken.on('request', (q) => (/zarvel\.wasm$/.test(q.url()) ? q.respond({ status: 404, body: '' }) : q.continue()));
+  await broken.goto(URL, { waitUntil: 'load' });
+  await broken.waitForFunction(() => /error/.test(document.getElementById('message').innerText), { polling: 250, timeout: 60000 })
+    .catch(() => fail('without zarvel.wasm the page shows no error'));
+  phase('the messages without WebGL 2 and without the game\'s code');
   await browser.close();
 
   // Warnings of the page's own (the game's standard error comes through it
