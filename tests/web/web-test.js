@@ -132,7 +132,8 @@ function distance(a, b, [from, to] = [0, 16]) {
   async function setView(w, h) {
     await page.setViewport({ width: w, height: h });
     await page.waitForFunction((w) => document.getElementById('stage').getBoundingClientRect().width === w, { polling: 50, timeout: 5000 }, w);
-    await sleep(100);
+    // Resize observers have run once two frames were drawn.
+    await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
     return rect();
   }
 
@@ -140,6 +141,9 @@ function distance(a, b, [from, to] = [0, 16]) {
   await page.goto(URL, { waitUntil: 'load' });
   const title = await page.title();
   if (title !== 'Zarvel') fail(`page title "${title}", expected "Zarvel"`);
+  // The window leaves exactly 800 x 600 above the bar of buttons.
+  const bar = await page.evaluate(() => window.innerHeight - document.getElementById('stage').clientHeight);
+  await setView(800, 600 + bar);
   const menuDiff = await waitPicture('the main menu', refs.menu, 180);
   phase('download, start and main menu');
   const f0 = await frames(), s0 = Date.now();
@@ -158,7 +162,6 @@ function distance(a, b, [from, to] = [0, 16]) {
 
   // The picture fits the stage at its own aspect ratio, centred; sharp when
   // enlarged; at its own size when there is room for exactly that.
-  const bar = await page.evaluate(() => window.innerHeight - document.getElementById('stage').clientHeight);
   for (const [w, h] of [[1000, 900], [1200, 600 + bar], [640, 480], [800, 600 + bar]]) {
     const r = await setView(w, h);
     const s = Math.min(r.sw / r.cw, r.sh / r.ch);
