@@ -145,6 +145,7 @@ function distance(a, b, [from, to] = [0, 16]) {
   const bar = await page.evaluate(() => window.innerHeight - document.getElementById('stage').clientHeight);
   await setView(800, 600 + bar);
   const menuDiff = await waitPicture('the main menu', refs.menu, 180);
+  if (!await page.evaluate(() => document.getElementById('loading').hidden)) fail('the progress box stays over the running game');
   phase('download, start and main menu');
   const f0 = await frames(), s0 = Date.now();
   await sleep(5000);
