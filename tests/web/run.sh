@@ -30,7 +30,7 @@ DESK=$(realpath "$2")
 for f in index.html page.js page.css zarvel.js zarvel.wasm zarvel.data; do
   [ -f "$SITE/$f" ] || fail "$SITE/$f is missing (make web)"
 done
-[ -x "$DESK/zarvel" ] && [ -x "$DESK/levelgen" ] || fail "no zarvel and levelgen in $DESK (make build)"
+for f in zarvel levelgen; do [ -x "$DESK/$f" ] || fail "no $f in $DESK (make build)"; done
 for t in node npm chromium convert xvfb-run xdotool python3 gzip; do
   command -v "$t" > /dev/null || fail "$t is missing"
 done
@@ -74,9 +74,9 @@ ZV_URL="http://127.0.0.1:$PORT/" ZV_WORK="$WORK" ZV_MENU="$WORK/desktop-0.png" Z
   ZV_CLICKS="$WORK/clicks.txt" ZV_BOARD="$BOARD" NODE_PATH="$NODE_DIR/node_modules" \
   node "$HERE/web-test.js"
 
-total=0
-for f in "$SITE"/*; do total=$((total + $(stat -c %s "$f"))); done
-echo "size: the site $total bytes ($(ls "$SITE" | wc -l) files)"
+total=0 count=0
+for f in "$SITE"/*; do total=$((total + $(stat -c %s "$f"))) count=$((count + 1)); done
+echo "size: the site $total bytes ($count files)"
 for f in zarvel.wasm zarvel.js zarvel.data; do
   echo "size: $f $(stat -c %s "$SITE/$f") bytes, $(gzip -9c "$SITE/$f" | wc -c) gzipped (-9)"
 done
