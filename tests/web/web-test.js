@@ -273,7 +273,7 @@ function distance(a, b, [from, to] = [0, 16]) {
     };
   });
   await bare.goto(URL, { waitUntil: 'load' });
-  await sleep(1000);
+  await bare.waitForFunction(() => !document.getElementById('message').hidden, { polling: 250, timeout: 10000 }).catch(() => {});
   const seen = await bare.evaluate(() => ({
     text: document.getElementById('message').hidden ? '' : document.getElementById('message').innerText,
     scripts: [...document.scripts].map((s) => s.src).filter((s) => /zarvel\.js/.test(s)).length +
