@@ -93,3 +93,8 @@ SECONDS ?= 60
 fuzz: configure
 	cmake --build $(BUILD) --target fuzz_all -j$(JOBS)
 	@bash tools/run-fuzz.sh $(BUILD) $(SECONDS)
+
+# The browser build in headless Chromium, compared with the desktop game.
+.PHONY: test-web
+test-web: web build
+	bash tests/web/run.sh build-web/site $(BUILD)
