@@ -96,5 +96,7 @@ fuzz: configure
 
 # The browser build in headless Chromium, compared with the desktop game.
 .PHONY: test-web
+# Installs chromium, npm and the test tools when missing.
 test-web: web build
-	bash tests/web/run.sh build-web/site $(BUILD)
+	@bash tools/web/install-deps.sh --test
+	bash tests/web/run.sh $(WEB_BUILD)/site $(BUILD)

@@ -154,6 +154,14 @@ var zvPage = (function () {
     new MutationObserver(fit).observe(canvas, { attributes: true, attributeFilter: ['width', 'height'] });
     fit();
     canvas.addEventListener('contextmenu', function (e) { e.preventDefault(); });
+    // The game's own keys are not the browser's: F1 (frame counter) would
+    // open the browser's help, F3 its search, Tab and the arrows would move
+    // focus or scroll. The game still gets them (SDL listens on the window).
+    window.addEventListener('keydown', function (e) {
+      if (ended || e.ctrlKey || e.altKey || e.metaKey) return;
+      if (/^(F[1-4]|Tab|Arrow(Up|Down|Left|Right)|Space| )$/.test(e.key) || e.code === 'Space')
+        e.preventDefault();
+    });
     button('fullscreen', toggleFullscreen);
     button('resultlog', function () { offerLog('QNResultLog.htm', 'result log', 'text/html'); });
     button('memorylog', function () { offerLog('QNMemory.log', 'memory log', 'text/plain'); });
