@@ -37,9 +37,12 @@ target_link_options(zarvel PRIVATE
   "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/platform/web/pre.js"
   ${ZV_PACK})
 
-# The page's own files, copied beside the program.
+# The page's own files, copied beside the program whenever one changes.
 file(GLOB ZV_PAGE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/web/page/*)
-if(ZV_PAGE_FILES)
-  add_custom_command(TARGET zarvel POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E copy ${ZV_PAGE_FILES} ${ZV_SITE}/ VERBATIM)
-endif()
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/web_page.stamp
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${ZV_SITE}
+  COMMAND ${CMAKE_COMMAND} -E copy ${ZV_PAGE_FILES} ${ZV_SITE}/
+  COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_BINARY_DIR}/web_page.stamp
+  DEPENDS ${ZV_PAGE_FILES} VERBATIM)
+add_custom_target(web_page DEPENDS ${CMAKE_BINARY_DIR}/web_page.stamp)
+add_dependencies(zarvel web_page)

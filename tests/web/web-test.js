@@ -162,13 +162,13 @@ function distance(a, b, [from, to] = [0, 16]) {
   if (wrong.some((d) => d <= SAME * 1.5)) fail(`a wrong menu picture passes as the menu: differences ${wrong}`);
 
   // The picture fits the stage at its own aspect ratio, centred; sharp when
-  // enlarged; at its own size when there is room for exactly that.
-  for (const [w, h] of [[1000, 900], [1200, 600 + bar], [640, 480], [800, 600 + bar]]) {
+  // enlarged by a whole multiple; at its own size when there is room for exactly that.
+  for (const [w, h] of [[1000, 900], [1600, 1200 + bar], [1200, 600 + bar], [640, 480], [800, 600 + bar]]) {
     const r = await setView(w, h);
     const s = Math.min(r.sw / r.cw, r.sh / r.ch);
     const bad = [Math.abs(r.w - Math.floor(r.cw * s)), Math.abs(r.h - Math.floor(r.ch * s)),
       Math.abs(r.x - r.sx - (r.sw - r.w) / 2), Math.abs(r.y - r.sy - (r.sh - r.h) / 2)].some((e) => e > 1);
-    const look = s >= 1 ? 'pixelated' : 'auto';
+    const look = s >= 1 && Math.abs(s - Math.round(s)) < 0.01 ? 'pixelated' : 'auto';
     if (bad || r.look !== look) fail(`window ${w}x${h}: canvas ${r.cw}x${r.ch} shown at ${r.x},${r.y} ${r.w}x${r.h} (${r.look}) in a stage of ${r.sw}x${r.sh}; expected scale ${s.toFixed(3)}, centred, ${look}`);
   }
   const r1 = await rect();

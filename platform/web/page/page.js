@@ -56,7 +56,10 @@ var zvPage = (function () {
     var s = Math.min(sw / w, sh / h);
     stage.style.setProperty('--zv-width', Math.max(1, Math.floor(w * s)) + 'px');
     stage.style.setProperty('--zv-height', Math.max(1, Math.floor(h * s)) + 'px');
-    stage.classList.toggle('enlarged', s * (window.devicePixelRatio || 1) >= 1);
+    // Whole multiples keep each pixel sharp; any other scale is smoothed,
+    // as uneven pixel widths would show.
+    var d = s * (window.devicePixelRatio || 1);
+    stage.classList.toggle('enlarged', d >= 1 && Math.abs(d - Math.round(d)) < 0.01);
   }
 
   // What the browser lacks to run the game, or null.
