@@ -5,9 +5,13 @@
 # Debian package built, installed, started and removed. Needs root and
 # debootstrap (it installs debootstrap when missing). About 20 minutes on
 # 2 cores, most of it `make test`.
-#   tools/fresh-machine-test.sh [ROOT_FOLDER]     (default /var/tmp/zarvel-fresh)
+# With --web it tries the browser build instead: `make web`, then
+# `make test-web` (which builds the desktop game for its reference pictures).
+#   tools/fresh-machine-test.sh [--web] [ROOT_FOLDER]  (default /var/tmp/zarvel-fresh)
 set -euo pipefail
 SRC=$(cd "$(dirname "$0")/.." && pwd)
+WEB=0
+if [ "${1:-}" = --web ]; then WEB=1; shift; fi
 ROOT=${1:-/var/tmp/zarvel-fresh}
 [ "$(id -u)" = 0 ] || { echo "fresh-machine-test: run as root (debootstrap and chroot)" >&2; exit 1; }
 command -v debootstrap > /dev/null || apt-get install -y -qq --no-install-recommends debootstrap
@@ -28,7 +32,7 @@ start=$SECONDS
 debootstrap --variant=minbase bookworm "$ROOT" "$MIRROR" > "$ROOT.debootstrap.log" 2>&1 ||
   { tail -20 "$ROOT.debootstrap.log" >&2; exit 1; }
 echo "debootstrap: $((SECONDS - start)) s"
-for m in proc sys dev dev/pts; do
+for m in proc sys dev dev/pts dev/shm; do
   mkdir -p "$ROOT/$m"
   case $m in
     proc) mount -t proc proc "$ROOT/proc" ;;
@@ -48,6 +52,19 @@ in_root() { chroot "$ROOT" /usr/bin/env -i HOME=/root TERM=dumb \
 
 step "what the README says to install first: make"
 in_root "apt-get update -qq && apt-get install -y -qq --no-install-recommends make" > /dev/null
+if [ $WEB = 1 ]; then
+  for target in web test-web; do
+    step "make $target"
+    start=$SECONDS
+    in_root "cd /root/zarvel && make $target" > "$ROOT.make-$target.log" 2>&1 ||
+      { tail -40 "$ROOT.make-$target.log" >&2; echo "make $target failed (log: $ROOT.make-$target.log)" >&2; exit 1; }
+    echo "make $target: $((SECONDS - start)) s"
+  done
+  tail -25 "$ROOT.make-test-web.log"
+  step "PASS: a fresh Debian 12 builds Zarvel for the browser and plays it in headless Chromium"
+  exit 0
+fi
+
 step "make test"
 start=$SECONDS
 in_root "cd /root/zarvel && make test" > "$ROOT.make-test.log" 2>&1 ||
