@@ -42,12 +42,19 @@ for m in proc sys dev dev/pts dev/shm; do
   mounted+=("$ROOT/$m")
 done
 cp /etc/resolv.conf "$ROOT/etc/resolv.conf"
+# Certificate authorities this machine adds for its own network (a proxy's,
+# say) are the network's, not the system's: node (npm) in the root gets them.
+HOST_CA=
+if ls /usr/local/share/ca-certificates/*.crt > /dev/null 2>&1; then
+  cat /usr/local/share/ca-certificates/*.crt > "$ROOT/etc/host-network-ca.crt"
+  HOST_CA=NODE_EXTRA_CA_CERTS=/etc/host-network-ca.crt
+fi
 
 # The sources as a clone has them: the committed tree.
 mkdir -p "$ROOT/root/zarvel"
 git -C "$SRC" archive HEAD | tar -x -C "$ROOT/root/zarvel"
 
-in_root() { chroot "$ROOT" /usr/bin/env -i HOME=/root TERM=dumb \
+in_root() { chroot "$ROOT" /usr/bin/env -i HOME=/root TERM=dumb $HOST_CA \
   PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin bash -c "$1"; }
 
 step "what the README says to install first: make"
