@@ -69,7 +69,7 @@ deb: build
 
 # The README's commands on a minimal Debian 12 made with debootstrap (root).
 fresh-machine-test:
-	@bash tools/fresh-machine-test.sh
+	@bash tools/fresh-machine-test.sh $(ARGS)
 
 # Every unit, render, game and end-to-end test, built in its own folder with
 # AddressSanitizer and UndefinedBehaviorSanitizer; any finding fails the test.
