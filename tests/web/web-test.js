@@ -242,7 +242,16 @@ function distance(a, b, [from, to] = [0, 16]) {
   await waitPicture('the main menu after a reload', refs.menu, 180);
   const kept = await readLevel();
   if (kept !== record) fail(`after a reload the record of level 1 is ${JSON.stringify(kept)}, expected ${JSON.stringify(record)}`);
-  phase('reload, main menu and the kept record');
+  // One copy at a time: a second tab of the same browser says so and does not start.
+  const second = await browser.newPage();
+  watch(second);
+  await second.goto(URL, { waitUntil: 'load' });
+  await second.waitForFunction(() => /already running/.test(document.getElementById('message').innerText), { polling: 250, timeout: 60000 })
+    .catch(() => fail('a second tab started the game beside the first'));
+  if (await second.evaluate(() => Module.zarvelFrames)) fail('the second tab drew frames');
+  await second.close();
+  await page.bringToFront();
+  phase('reload, main menu, the kept record and no second copy');
 
   // 5. The menu's Quit ends the game: the page thanks the player, and the
   // logs come as downloads from the bar's buttons.
@@ -261,7 +270,14 @@ function distance(a, b, [from, to] = [0, 16]) {
     const text = (await download(name)).toString();
     if (name.endsWith('.htm') ? !/<\/html>/i.test(text) : !/No memory leaks found/.test(text)) fail(`${name} as downloaded: ${text.slice(0, 300)}`);
   }
-  phase('quit, thanks and the logs');
+  // The game that ended lets go of the player's files: a new tab starts.
+  const again = await browser.newPage();
+  watch(again);
+  await again.goto(URL, { waitUntil: 'load' });
+  await again.waitForFunction(() => Module.zarvelFrames > 0, { polling: 250, timeout: 120000 })
+    .catch(() => fail('after Quit a new tab does not start the game'));
+  await again.close();
+  phase('quit, thanks, the logs and a new start');
 
   // 6. Without WebGL 2 the page says what is missing and loads nothing more.
   const bare = await browser.newPage();

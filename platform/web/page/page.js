@@ -48,6 +48,15 @@ var zvPage = (function () {
       [String(what)].concat(stderrTail).join('\n'), true);
   }
 
+  // Another tab of this browser runs the game (and holds the player's files).
+  function alreadyRunning() {
+    ended = true;
+    message('Zarvel is already running', [
+      'It is open in another tab or window of this browser. One copy at a time keeps your records safe.',
+      'Close the other one, then reload this page.'
+    ], null, false);
+  }
+
   // The picture at the largest size that fits, at its own aspect ratio.
   function fit() {
     var w = canvas.width, h = canvas.height;
@@ -203,7 +212,7 @@ var zvPage = (function () {
 
   return {
     start: start, setStatus: setStatus, monitorRunDependencies: monitorRunDependencies,
-    failed: failed, exited: exited, fileSaved: fileSaved,
+    failed: failed, exited: exited, fileSaved: fileSaved, alreadyRunning: alreadyRunning,
     stderr: function (text) {
       stderrTail.push(text);
       if (stderrTail.length > 20) stderrTail.shift();
@@ -220,7 +229,8 @@ var Module = {
   monitorRunDependencies: zvPage.monitorRunDependencies,
   onAbort: zvPage.failed,
   onExit: zvPage.exited,
-  zarvelFileSaved: zvPage.fileSaved
+  zarvelFileSaved: zvPage.fileSaved,
+  zarvelAlreadyRunning: zvPage.alreadyRunning
 };
 
 zvPage.start();
