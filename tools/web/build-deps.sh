@@ -37,15 +37,16 @@ done_() { touch "$P/.built-$1"; echo "build-deps: $1 ready"; }
 CM=(-DCMAKE_INSTALL_PREFIX="$P" -DCMAKE_FIND_ROOT_PATH="$P" -DCMAKE_PREFIX_PATH="$P"
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_FLAGS=-O2)
 
-cmake_build() {  # SRC_DIR TARGET [cmake args...]
-  local s=$1 target=$2; shift 2
+configure() {  # SRC_DIR [cmake args...]: configures SRC_DIR/build-web
+  local s=$1; shift
   rm -rf "$s/build-web"
   emcmake cmake -S "$s" -B "$s/build-web" "${CM[@]}" "$@" >"$s/build-web.log" 2>&1 ||
     { tail -n 30 "$s/build-web.log"; return 1; }
-  if [ -n "$target" ]; then
-    cmake --build "$s/build-web" --target "$target" -j"$JOBS" >>"$s/build-web.log" 2>&1 ||
-      { tail -n 30 "$s/build-web.log"; return 1; }
-  fi
+}
+
+build() {  # SRC_DIR TARGET
+  cmake --build "$1/build-web" --target "$2" -j"$JOBS" >>"$1/build-web.log" 2>&1 ||
+    { tail -n 30 "$1/build-web.log"; return 1; }
 }
 
 if ! stamp zlib; then
@@ -57,18 +58,18 @@ fi
 
 if ! stamp libpng; then
   s=$(fetch libpng1.6)
-  cmake_build "$s" "" -DPNG_SHARED=OFF -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
+  configure "$s" -DPNG_SHARED=OFF -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
     -DZLIB_LIBRARY="$P/lib/libz.a" -DZLIB_INCLUDE_DIR="$P/include"
-  cmake --build "$s/build-web" --target install -j"$JOBS" >>"$s/build-web.log" 2>&1
+  build "$s" install
   done_ libpng
 fi
 
 if ! stamp libjpeg; then
   s=$(fetch libjpeg-turbo)
-  cmake_build "$s" "" -DENABLE_SHARED=OFF -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF
+  configure "$s" -DENABLE_SHARED=OFF -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF
   # Its configure test of size_t cannot run under emcc; wasm32 has 4 bytes.
   sed -i 's/#define SIZEOF_SIZE_T .*/#define SIZEOF_SIZE_T  4/' "$s/build-web/jconfigint.h"
-  cmake --build "$s/build-web" --target jpeg-static -j"$JOBS" >>"$s/build-web.log" 2>&1
+  build "$s" jpeg-static
   mkdir -p "$P/lib" "$P/include"
   cp "$s/build-web/libjpeg.a" "$P/lib/"
   cp "$s/build-web/jconfig.h" "$s/jpeglib.h" "$s/jmorecfg.h" "$s/jerror.h" "$P/include/"
@@ -77,28 +78,28 @@ fi
 
 if ! stamp freetype; then
   s=$(fetch freetype)
-  cmake_build "$s" "" -DBUILD_SHARED_LIBS=OFF -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BZIP2=ON \
+  configure "$s" -DBUILD_SHARED_LIBS=OFF -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BZIP2=ON \
     -DFT_DISABLE_BROTLI=ON -DFT_REQUIRE_ZLIB=ON -DFT_REQUIRE_PNG=ON \
     -DZLIB_LIBRARY="$P/lib/libz.a" -DZLIB_INCLUDE_DIR="$P/include" \
     -DPNG_LIBRARY="$P/lib/libpng16.a" -DPNG_PNG_INCLUDE_DIR="$P/include"
-  cmake --build "$s/build-web" --target install -j"$JOBS" >>"$s/build-web.log" 2>&1
+  build "$s" install
   done_ freetype
 fi
 
 if ! stamp sdl2; then
   s=$(fetch libsdl2)
-  cmake_build "$s" "" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_THREADS=OFF
-  cmake --build "$s/build-web" --target install -j"$JOBS" >>"$s/build-web.log" 2>&1
+  configure "$s" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_THREADS=OFF
+  build "$s" install
   done_ sdl2
 fi
 
 if ! stamp sdl2-mixer; then
   s=$(fetch libsdl2-mixer)
-  cmake_build "$s" "" -DBUILD_SHARED_LIBS=OFF -DSDL2MIXER_DEPS_SHARED=OFF \
+  configure "$s" -DBUILD_SHARED_LIBS=OFF -DSDL2MIXER_DEPS_SHARED=OFF \
     -DSDL2MIXER_VENDORED=OFF -DSDL2MIXER_SAMPLES=OFF -DSDL2MIXER_CMD=OFF \
     -DSDL2MIXER_FLAC_LIBFLAC=OFF -DSDL2MIXER_MOD=OFF -DSDL2MIXER_MIDI=OFF \
     -DSDL2MIXER_OPUS=OFF -DSDL2MIXER_MP3_MPG123=OFF -DSDL2MIXER_VORBIS=STB \
     -DSDL2_DIR="$P/lib/cmake/SDL2"
-  cmake --build "$s/build-web" --target install -j"$JOBS" >>"$s/build-web.log" 2>&1
+  build "$s" install
   done_ sdl2-mixer
 fi

@@ -23,6 +23,7 @@
 #include <string>
 
 #include "CommandLine.h"
+#include "d3d9/GLProfile.h"
 #include "win32/PathResolver.h"
 #include "win32/Win32Internal.h"
 #include "win32/Win32Window.h"
@@ -114,9 +115,7 @@ int cannotStart(int status, const std::string& why, bool toResultLog) {
 
 // Tries the context the device will ask for, on a hidden window.
 bool openGLWorks(std::string* why) {
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    zvd3d::GLProfile::requestContext();
     SDL_Window* probe = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     SDL_GLContext context = probe ? SDL_GL_CreateContext(probe) : nullptr;
     if (!context) *why = SDL_GetError();
