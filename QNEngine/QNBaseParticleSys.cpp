@@ -13,6 +13,13 @@
 #include "QNMemory.h"
 #include "QNScriptHelper.h"
 
+namespace {
+// Every particle is a sprite of its own, loaded from its script and drawn by
+// itself each frame; a system beyond this many would take minutes to start
+// and gigabytes to hold, so it is refused like a missing count.
+const int32_t kMaxParticles = 10000;
+}  // namespace
+
 CQNBaseParticleSys::CQNBaseParticleSys()
     : m_particles(nullptr),
       m_numParticles(-1),
@@ -70,6 +77,9 @@ QNRESULT CQNBaseParticleSys::initialize(const char* path) {
     if (m_numParticles < 0) {
         logResult(QNRSLT_INVALIDPARAM, "CQNBaseParticleSys::initialize( )",
                   "Missing or negative [NUM_PARTICLES]", 0);
+    } else if (m_numParticles > kMaxParticles) {
+        logResult(QNRSLT_INVALIDPARAM, "CQNBaseParticleSys::initialize( )",
+                  "Too many particles (more than 10000)", 0);
     } else {
         setOwner(__FILE__, __LINE__, "??");
         m_particles = new (std::nothrow) CQNBaseRend[static_cast<size_t>(m_numParticles)];

@@ -123,6 +123,7 @@ TEST_F(ParticleSys, RemovedFromTheSceneOnceDead) {
         {"no particles", "[PARTICLE_SCRIPT] " + particle + "\n[NUM_PARTICLES] 0", 0},
         {"negative particle count", "[PARTICLE_SCRIPT] " + particle + "\n[NUM_PARTICLES] -3\n[LIFE_SPAN] 5", 0},
         {"no script keys at all", "", 0},
+        {"more particles than the engine holds", "[PARTICLE_SCRIPT] " + particle + "\n[NUM_PARTICLES] 10001", 0},
         {"two particles, no life span", "[PARTICLE_SCRIPT] " + particle + "\n[NUM_PARTICLES] 2", 2},  // die at 0.75 s
         {"two particles, a one second span", "[PARTICLE_SCRIPT] " + particle + "\n[NUM_PARTICLES] 2\n[LIFE_SPAN] 1", 5},
     };
@@ -138,11 +139,11 @@ TEST_F(ParticleSys, RemovedFromTheSceneOnceDead) {
         frame(0.25);
         EXPECT_EQ(scenes()->getObjectCount(), 0);
     }
-    // A missing or negative count is reported, once each at initialize.
+    // A missing, negative or too large count is reported, once each at initialize.
     std::vector<LogRow> log = logRows();
     EXPECT_EQ(std::count_if(log.begin(), log.end(),
                             [](const LogRow& r) { return r.location == "CQNBaseParticleSys::initialize( )"; }),
-              2);
+              3);
 }
 
 TEST_F(ParticleSys, ParticlesWithoutAModelNeverDie) {
